@@ -1,0 +1,100 @@
+#include "app/frame_loop.h"
+
+#include <glad/gl.h>
+
+#include "app/app_state.h"
+#include "components/gate_kinds.h"
+#include "components/texture_loader.h"
+#include "core/constants.h"
+#include "core/sdl_init.h"
+#include "editor/key_handler.h"
+#include "editor/mouse_handlers.h"
+#include "editor/pin_selection.h"
+#include "graph/graph.h"
+#include "render/gl_seam.h"
+
+namespace {
+
+void initializeGates(SDL_Renderer* renderer) {
+    ANDGate::initialize(renderer, "img/AND.bmp");
+    NANDGate::initialize(renderer, "img/NAND.bmp");
+    ORGate::initialize(renderer, "img/OR.bmp");
+    NORGate::initialize(renderer, "img/NOR.bmp");
+    XORGate::initialize(renderer, "img/XOR.bmp");
+    NXORGate::initialize(renderer, "img/NXOR.bmp");
+    NOTGate::initialize(renderer, "img/NOT.bmp");
+}
+
+// Without a 4.1 core context or its entry points the program still runs on the
+// 2D renderer; the OpenGL calls are then skipped rather than made through null pointers.
+bool loadOpenGL(SDL_GLContext context) {
+    if (context == nullptr) {
+        return false;
+    }
+    return gladLoadGL(reinterpret_cast<GLADloadfunc>(SDL_GL_GetProcAddress)) != 0;
+}
+
+}  // namespace
+
+bool startUp(App& app) {
+    if (!core::initializeSDL()) {
+        return false;
+    }
+    app.window = SDL_CreateWindow("Velkora v2", 160, 60, windowWidth, windowHeight,
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    app.renderer = SDL_CreateRenderer(app.window, -1, SDL_RENDERER_ACCELERATED);
+    app.glContext = SDL_GL_CreateContext(app.window);
+    bindGlCalls(loadOpenGL(app.glContext));
+    app.running = true;
+    if (glCalls.viewport != nullptr) {
+        glCalls.viewport(0, 0, windowWidth, windowHeight);
+    }
+    initializeGates(app.renderer);
+    app.images.pressed = loadBmpTexture(app.renderer, "img/ButtonPressed.bmp");
+    app.images.released = loadBmpTexture(app.renderer, "img/ButtonReleased.bmp");
+    return true;
+}
+
+void dispatchEvent(const SDL_Event& event, App& app) {
+    switch (event.type) {
+        case SDL_QUIT:
+            app.running = false;
+            break;
+        case SDL_MOUSEBUTTONUP:
+            handleMouseUp();
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            handleMouseDown();
+            break;
+        case SDL_KEYDOWN:
+            handleKeyDown();
+            break;
+        default:
+            break;
+    }
+}
+
+void runFrame(App& app) {
+    px = mouseX;
+    py = mouseY;
+    SDL_GetMouseState(&mouseX, &mouseY);
+
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        dispatchEvent(event, app);
+    }
+
+    wireTrigger();
+    dragStep();
+
+    SDL_SetRenderDrawColor(app.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(app.renderer);
+    Graph::simulate();
+    drawFrame(app.renderer, app.window, app.images);
+}
+
+void shutDown(App& app) {
+    SDL_DestroyWindow(app.window);
+    SDL_Delay(800);
+    SDL_Quit();
+}

@@ -1,0 +1,21 @@
+#include "app/frame_loop.h"
+#include "app/startup_circuit.h"
+
+int main(int, char**) {
+    App app;
+    // Start-up. Without SDL video no window opens and no quit event could ever
+    // end the loop, so the program ends at once.
+    if (!startUp(app)) {
+        return 1;
+    }
+    StartupCircuit circuit;
+    printGateListing();
+
+    // Frame loop: events, wiring, dragging, propagation, drawing.
+    while (app.running) {
+        runFrame(app);
+    }
+
+    shutDown(app);
+    return 0;
+}

@@ -1,0 +1,3 @@
+#include "components/gate_kinds.h"
+
+SDL_Texture* NOTGate::texture = nullptr;

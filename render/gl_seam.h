@@ -1,0 +1,19 @@
+#pragma once
+
+#include <SDL.h>
+
+// The few OpenGL-side calls the program makes, behind pointers so that they
+// are made only through entry points that really loaded, and so that a test
+// can watch them. A null pointer means: skip the call.
+struct GlCalls {
+    void (*viewport)(int x, int y, int width, int height) = nullptr;
+    void (*clearColor)(float r, float g, float b, float a) = nullptr;
+    void (*swapWindow)(SDL_Window* window) = nullptr;
+};
+
+// Filled at start-up by bindGlCalls; frame-loop thread only.
+extern GlCalls glCalls;
+
+// Points the calls at the loaded OpenGL entry points when `loaded` is true;
+// otherwise leaves the OpenGL calls unset. The buffer swap is SDL's and always set.
+void bindGlCalls(bool loaded);
