@@ -225,6 +225,7 @@ class App:
         self.env = env if env is not None else dict(os.environ)
         self.proc = None
         self.wid = None
+        self._origin = None  # screen position of the window's inside
         self._lines = []
         self._stderr = []
         self._cond = threading.Condition()
@@ -345,6 +346,7 @@ class App:
         if not wid:
             raise AssertionError("no window titled %r after %gs\n%s" % (title, timeout, self.output()))
         self.wid = wid
+        self._origin = None
         return wid
 
     def geometry(self):
@@ -366,8 +368,22 @@ class App:
 
     # ---- input -----------------------------------------------------------
     def move(self, x, y, settle=SETTLE):
-        """Put the pointer at (x, y) in window coordinates."""
-        self._xdo("mousemove", "--window", self.wid, "--sync", int(x), int(y))
+        """Put the pointer at (x, y) in window coordinates.
+
+        `mousemove --sync` is no use here: when the pointer is already at
+        the target it spins for 15 s. Move to the absolute spot instead and
+        poll the pointer position until the server reports it there."""
+        if self._origin is None:
+            self._origin = self.geometry()[:2]
+        ax, ay = self._origin[0] + int(x), self._origin[1] + int(y)
+        self._xdo("mousemove", "--", ax, ay)
+
+        def arrived():
+            out = self._xdo("getmouselocation", "--shell")
+            vals = dict(line.split("=", 1) for line in out.split() if "=" in line)
+            return (int(vals["X"]), int(vals["Y"])) == (ax, ay)
+        if not _poll(arrived, 5, 0.01):
+            raise AssertionError("pointer did not reach (%d, %d) (screen %d, %d)" % (x, y, ax, ay))
         time.sleep(settle)
 
     def mouse_down(self, button=1):
