@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/app_state.h"
+#include "graph/compiled_wiring.h"
 #include "graph/wire_ends.h"
 
 std::multiset<std::pair<int, int>> graph[MAX_G];
@@ -33,6 +34,7 @@ void printWireList() {
 
 void toggleWire() {
     std::cout << "uso 0" << std::endl;
+    ++wiringVersion;
 
     for (auto it = edgeList.begin(); it != edgeList.end(); ++it) {
         if (joins(*it, leftNode, rightNode, which)) {

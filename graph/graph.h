@@ -1,9 +1,9 @@
 #pragma once
 
-#include <queue>
-#include <utility>
+#include <cstdint>
 
 #include "core/constants.h"
+#include "graph/run_queue.h"
 
 // The propagation pass and the graph dump.
 class Graph {
@@ -22,8 +22,17 @@ class Graph {
     static bool workMode;
 
     // Components still to walk, with the value each drives; empty between passes.
-    static std::queue<std::pair<int, bool>> q;
+    static RunQueue q;
 };
+
+// A pass stops after this many walks and deliveries: a circuit whose values
+// multiply faster than runs can fold them would otherwise hang the program or
+// exhaust memory. What was left in the queue is dropped.
+constexpr std::uint64_t passWorkBudget = 2000000;
+
+// A traced pass prints at most this many delivery lines, then one line
+// "N more deliveries not printed".
+constexpr std::uint64_t traceDeliveryLimit = 100000;
 
 // Set when a component is taken from the queue; cleared at the start of every pass.
 extern bool visited[MAX_G];

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "graph/run_queue.h"
+
+// Carries the queued values through the circuit: takes components from
+// Graph::q in order, marks each, and delivers its value along every wire to
+// each neighbour not yet marked. A delivery into a gate input may evaluate the
+// gate and queue it with its result; a delivery into a lamp sets it.
+//
+// Gates fed twice by the level before them are queued once per delivery, which
+// doubles at every level. Runs of identical queue entries are therefore walked
+// only until a walk leaves the state it started from; the rest of the run would
+// repeat that walk exactly, so its effects are added in one step.
+class PropagationPass {
+  public:
+    void run();
+
+  private:
+    struct Delivery {
+        int from;
+        int to;
+        bool value;
+    };
+
+    // Walks every entry of the block once; false when the work budget ran out.
+    bool walkBlock(const std::vector<QueueEntry>& block);
+    void deliver(int from, int to, int pin, const class Edge& wire, bool value);
+    void trace(const Delivery& delivery);
+    void traceRepeats(std::uint64_t walks);
+    void finishTrace();
+
+    std::vector<int> neighboursOf(const std::vector<QueueEntry>& block) const;
+    std::vector<std::uint8_t> snapshot(const std::vector<int>& ids) const;
+
+    std::vector<QueueEntry> pushes;   // what the current block walk queued
+    std::vector<Delivery> delivered;  // its deliveries, kept only while tracing
+    std::uint64_t work = 0;
+    std::uint64_t printed = 0;
+    std::uint64_t unprinted = 0;
+};
