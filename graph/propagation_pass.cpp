@@ -38,17 +38,19 @@ void warnBudgetOnce() {
 
 void PropagationPass::run() {
     wiring.refresh();
+    std::vector<QueueEntry> block;
     std::vector<int> neighbours;
     std::vector<std::uint8_t> before;
+    std::vector<std::uint8_t> after;
     while (!Graph::q.empty()) {
-        Run current = Graph::q.popFront();
+        Run current = Graph::q.popFront(block);
         std::uint64_t remaining = current.count;
         if (remaining > 1) {
-            neighbours = neighboursOf(current.block);
-            before = snapshot(neighbours);
+            neighboursOf(block, neighbours);
+            snapshot(neighbours, before);
         }
         while (remaining > 0) {
-            if (!walkBlock(current.block)) {
+            if (!walkBlock(block)) {
                 warnBudgetOnce();
                 Graph::q.clear();
                 finishTrace();
@@ -59,7 +61,7 @@ void PropagationPass::run() {
                 Graph::q.pushRepeated(pushes, 1);
                 break;
             }
-            std::vector<std::uint8_t> after = snapshot(neighbours);
+            snapshot(neighbours, after);
             if (after == before) {
                 // A walk reads only the marks, input bits and arrival flags of
                 // the block's neighbours, and writes nothing else that a walk
@@ -148,22 +150,21 @@ void PropagationPass::finishTrace() {
     }
 }
 
-std::vector<int> PropagationPass::neighboursOf(const std::vector<QueueEntry>& block) const {
-    std::vector<int> ids;
+void PropagationPass::neighboursOf(const std::vector<QueueEntry>& block,
+                                   std::vector<int>& ids) const {
+    ids.clear();
     for (const auto& entry : block) {
         for (const WireEnd* end = wiring.begin(entry.first); end != wiring.end(entry.first);
              ++end) {
             ids.push_back(end->neighbour);
         }
     }
-    return ids;
 }
 
-std::vector<std::uint8_t> PropagationPass::snapshot(const std::vector<int>& ids) const {
-    std::vector<std::uint8_t> state;
-    state.reserve(ids.size());
+void PropagationPass::snapshot(const std::vector<int>& ids,
+                               std::vector<std::uint8_t>& state) const {
+    state.clear();
     for (int id : ids) {
         state.push_back(stateOf(id));
     }
-    return state;
 }

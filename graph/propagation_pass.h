@@ -32,8 +32,8 @@ class PropagationPass {
     void traceRepeats(std::uint64_t walks);
     void finishTrace();
 
-    std::vector<int> neighboursOf(const std::vector<QueueEntry>& block) const;
-    std::vector<std::uint8_t> snapshot(const std::vector<int>& ids) const;
+    void neighboursOf(const std::vector<QueueEntry>& block, std::vector<int>& ids) const;
+    void snapshot(const std::vector<int>& ids, std::vector<std::uint8_t>& state) const;
 
     std::vector<QueueEntry> pushes;   // what the current block walk queued
     std::vector<Delivery> delivered;  // its deliveries, kept only while tracing

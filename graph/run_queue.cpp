@@ -1,5 +1,6 @@
 #include "graph/run_queue.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -34,10 +35,13 @@ std::uint64_t saturatingMul(std::uint64_t a, std::uint64_t b) {
     return b != 0 && a > top / b ? top : a * b;
 }
 
-void RunQueue::pushEach(const std::vector<QueueEntry>& entries) {
-    for (const QueueEntry& entry : entries) {
-        push(entry);
-    }
+void RunQueue::clear() {
+    runs.clear();
+    blockStore.clear();
+}
+
+void RunQueue::push(QueueEntry entry) {
+    pushBlock(&entry, 1, 1);
 }
 
 void RunQueue::pushRepeated(const std::vector<QueueEntry>& block, std::uint64_t count) {
@@ -46,59 +50,68 @@ void RunQueue::pushRepeated(const std::vector<QueueEntry>& block, std::uint64_t 
     }
     std::size_t period = primitivePeriod(block);
     std::uint64_t total = saturatingMul(count, block.size() / period);
-    if (total == 1 && period > 1) {
-        bool followsItself = !runs.empty() && runs.back().block == block;
-        if (!followsItself && !foldTail(block)) {
-            // A block queued once and not repeating what came before: its
-            // entries go in one by one, where equal neighbours merge into runs.
-            for (const QueueEntry& entry : block) {
-                pushRun({entry}, 1);
-            }
-            return;
+    if (total == 1 && period > 1 && !tailIs(block.data(), period) &&
+        !foldTail(block.data(), period)) {
+        for (const QueueEntry& entry : block) {
+            push(entry);
         }
+        return;
     }
-    pushRun(std::vector<QueueEntry>(block.begin(), block.begin() + period), total);
+    pushBlock(block.data(), period, total);
 }
 
-bool RunQueue::foldTail(const std::vector<QueueEntry>& block) {
-    // When the queue ends with the entries of `block` one by one, each queued
-    // once, they become one run of the block, which the copy being pushed joins.
-    if (runs.size() < block.size()) {
+bool RunQueue::tailIs(const QueueEntry* block, std::size_t size) const {
+    if (runs.empty() || runs.back().blockSize != size) {
         return false;
     }
-    std::size_t first = runs.size() - block.size();
-    for (std::size_t i = 0; i < block.size(); ++i) {
+    const Run& tail = runs.back();
+    return size == 1 ? tail.single == block[0]
+                     : std::equal(block, block + size, blockStore.begin() + tail.blockStart);
+}
+
+bool RunQueue::foldTail(const QueueEntry* block, std::size_t size) {
+    // When the queue ends with the entries of `block` one by one, each queued
+    // once, they become one run of the block, which the copy being pushed joins.
+    if (runs.size() < size) {
+        return false;
+    }
+    std::size_t first = runs.size() - size;
+    for (std::size_t i = 0; i < size; ++i) {
         const Run& run = runs[first + i];
-        if (run.count != 1 || run.block.size() != 1 || run.block[0] != block[i]) {
+        if (run.count != 1 || run.blockSize != 1 || run.single != block[i]) {
             return false;
         }
     }
     runs.resize(first);
-    pushRun(block, 1);
+    pushBlock(block, size, 1);
     return true;
 }
 
-void RunQueue::pushRun(std::vector<QueueEntry> block, std::uint64_t count) {
+void RunQueue::pushBlock(const QueueEntry* block, std::size_t size, std::uint64_t count) {
     // B^m followed by B^n is B^(m+n).
-    if (!runs.empty() && runs.back().block == block) {
+    if (tailIs(block, size)) {
         runs.back().count = saturatingAdd(runs.back().count, count);
         return;
     }
-    runs.push_back(Run{std::move(block), count});
-}
-
-Run RunQueue::popFront() {
-    Run front = std::move(runs.front());
-    runs.pop_front();
-    return front;
-}
-
-std::vector<QueueEntry> RunQueue::expanded() const {
-    std::vector<QueueEntry> out;
-    for (const Run& run : runs) {
-        for (std::uint64_t i = 0; i < run.count; ++i) {
-            out.insert(out.end(), run.block.begin(), run.block.end());
-        }
+    Run run{block[0], 0, static_cast<std::uint32_t>(size), count};
+    if (size > 1) {
+        run.blockStart = static_cast<std::uint32_t>(blockStore.size());
+        blockStore.insert(blockStore.end(), block, block + size);
     }
-    return out;
+    runs.push_back(run);
+}
+
+Run RunQueue::popFront(std::vector<QueueEntry>& block) {
+    Run front = runs.front();
+    runs.pop_front();
+    if (front.blockSize == 1) {
+        block.assign(1, front.single);
+    } else {
+        auto first = blockStore.begin() + front.blockStart;
+        block.assign(first, first + front.blockSize);
+    }
+    if (runs.empty()) {
+        blockStore.clear();
+    }
+    return front;
 }

@@ -8,9 +8,13 @@
 // A queue entry: a component and the value it drives.
 using QueueEntry = std::pair<int, bool>;
 
-// A block of entries standing `count` times in a row in the queue.
+// A block of entries standing `count` times in a row in the queue. A block of
+// one entry is held in the run itself; longer blocks live in the queue's block
+// store, at [blockStart, blockStart + blockSize).
 struct Run {
-    std::vector<QueueEntry> block;
+    QueueEntry single;
+    std::uint32_t blockStart;
+    std::uint32_t blockSize;
     std::uint64_t count;
 };
 
@@ -20,27 +24,25 @@ struct Run {
 class RunQueue {
   public:
     bool empty() const { return runs.empty(); }
-    void clear() { runs.clear(); }
-    std::size_t runCount() const { return runs.size(); }
+    void clear();
 
     // One entry, once.
-    void push(QueueEntry entry) { pushRun({entry}, 1); }
-    // Each entry once, in order.
-    void pushEach(const std::vector<QueueEntry>& entries);
-    // The whole block `count` times; a block that is itself a repetition of a
-    // shorter one is stored as that shorter one, so runs of it merge.
+    void push(QueueEntry entry);
+    // The whole block `count` times. A block that is itself a repetition of a
+    // shorter one is stored as that shorter one, so runs of it merge; a block
+    // queued once that does not repeat what came before goes in entry by entry.
     void pushRepeated(const std::vector<QueueEntry>& block, std::uint64_t count);
 
-    Run popFront();
-
-    // Everything the queue holds, expanded: for tests and small queues only.
-    std::vector<QueueEntry> expanded() const;
+    // Takes the front run off; its block is copied into `block`.
+    Run popFront(std::vector<QueueEntry>& block);
 
   private:
-    void pushRun(std::vector<QueueEntry> block, std::uint64_t count);
-    bool foldTail(const std::vector<QueueEntry>& block);
+    bool tailIs(const QueueEntry* block, std::size_t size) const;
+    bool foldTail(const QueueEntry* block, std::size_t size);
+    void pushBlock(const QueueEntry* block, std::size_t size, std::uint64_t count);
 
     std::deque<Run> runs;
+    std::vector<QueueEntry> blockStore;  // emptied whenever the queue runs empty
 };
 
 // Counts that stand for more walks than could ever be made stop growing at the top.
