@@ -2,7 +2,9 @@
 #include "app/startup_circuit.h"
 
 int main(int, char**) {
-    App app;
+    // Static: the renderer, the OpenGL context and the textures are left to
+    // process exit, and stay reachable until then.
+    static App app;
     // Start-up. Without SDL video no window opens and no quit event could ever
     // end the loop, so the program ends at once.
     if (!startUp(app)) {

@@ -233,8 +233,13 @@ class App:
 
     # ---- process ---------------------------------------------------------
     def __enter__(self):
+        env = dict(self.env)
+        # Libraries to preload into the program alone (the sanitizer run uses it),
+        # never into the X server or the tools.
+        if env.get("VELKORA_LD_PRELOAD"):
+            env["LD_PRELOAD"] = env["VELKORA_LD_PRELOAD"]
         self.proc = subprocess.Popen(
-            self.argv, cwd=self.cwd, env=self.env, stdin=subprocess.DEVNULL,
+            self.argv, cwd=self.cwd, env=env, stdin=subprocess.DEVNULL,
             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         for stream, sink in ((self.proc.stdout, self._lines), (self.proc.stderr, self._stderr)):
             t = threading.Thread(target=self._reader, args=(stream, sink), daemon=True)
