@@ -1,6 +1,7 @@
-# Two commands do everything on a fresh Debian 12 machine:
-#   make run    install what is missing, build, open the editor
-#   make test   install what is missing, build, run every test
+# On a fresh Debian 12 machine, each installs what is missing first:
+#   make run    build, open the editor
+#   make test   build, run every test
+#   make bench  time the propagation and draw passes (Release)
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
@@ -25,6 +26,12 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+# Release build of its own; each circuit is timed in a fresh process (see bench/run-all).
+bench: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVELKORA_BUILD_BENCH=ON -DVELKORA_BUILD_TESTS=ON $(CMAKE_FLAGS)
+	cmake --build build-bench -j $(JOBS) --target velkora_bench
+	bench/run-all build-bench/bench/velkora_bench build-bench/results
 
 images:
 	python3 tools/make_images.py

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include "bench_circuits.h"
+
+// Each registers its benchmarks for one circuit, named "<circuit>/<what>", so
+// that --benchmark_filter='^<circuit>/' selects one circuit for one process.
+void registerPassBenchmarks(const CircuitSpec& spec);
+void registerDrawBenchmark(const CircuitSpec& spec);
+
+// Looks up this process's circuit, or marks the run as skipped when another
+// circuit already occupies the process. Returns false when skipped.
+bool prepareCircuit(benchmark::State& state, const CircuitSpec& spec);

@@ -1,0 +1,25 @@
+// velkora_bench: times the propagation pass and the draw pass on generated
+// circuits. Takes the standard Google Benchmark flags. Run one circuit per
+// process, e.g. --benchmark_filter='^chain_20/'; bench/run-all runs them all
+// and prints the combined table with the ratios that matter.
+
+#include <cstdlib>
+
+#include "bench_registry.h"
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);  // nothing here needs a display
+    for (const CircuitSpec& spec : allCircuits()) {
+        registerPassBenchmarks(spec);
+        if (spec.family == "random") {
+            registerDrawBenchmark(spec);
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
