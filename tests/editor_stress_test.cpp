@@ -56,7 +56,8 @@ SDL_Point centre(const Node* pin) {
     return {pin->x + 8, pin->y + 8};
 }
 
-// Where a user points next: mostly on or beside a pin or a body, sometimes anywhere.
+// Where a user points next: mostly on or beside a pin or a body, sometimes a
+// short move, sometimes anywhere.
 SDL_Point somewhere(std::mt19937& rng) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     std::vector<SDL_Point> spots;
@@ -71,10 +72,12 @@ SDL_Point somewhere(std::mt19937& rng) {
         spots.insert(spots.end(), {centre(b->getOutputNode()), {b->getX() + 28, b->getY() + 32}});
     for (Output* o : Output::outputs)
         spots.insert(spots.end(), {centre(o->getInputNode()), {o->getX() + 32, o->getY() + 32}});
-    if (pick(0, 9) == 0)
+    int kind = pick(0, 9);
+    if (kind == 9)
         return {pick(0, 1599), pick(0, 899)};
-    SDL_Point p = spots[pick(0, int(spots.size()) - 1)];
-    return {p.x + pick(-5, 5), p.y + pick(-5, 5)};
+    SDL_Point p = kind < 7 ? spots[pick(0, int(spots.size()) - 1)] : SDL_Point{mouseX, mouseY};
+    int reach = kind < 7 ? 5 : 30;
+    return {p.x + pick(-reach, reach), p.y + pick(-reach, reach)};
 }
 
 // The two pins of a wire, destination last: clicking both takes the wire away.
@@ -154,7 +157,7 @@ TEST(editor_stress, random_sessions_keep_every_frame_consistent) {
     }
     std::cout.clear();
     // The session really wired, switched and dragged.
-    EXPECT_GT(wireChanges, 2000);
-    EXPECT_GT(flips, 2000);
-    EXPECT_GT(drags, 2000);
+    EXPECT_GT(wireChanges, 1000);
+    EXPECT_GT(flips, 1000);
+    EXPECT_GT(drags, 1000);
 }
