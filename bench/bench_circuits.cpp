@@ -16,19 +16,19 @@ std::vector<CircuitSpec> allCircuits() {
     return specs;
 }
 
-const BuiltCircuit* circuitForThisProcess(const CircuitSpec& spec) {
+const BuiltCircuit* circuitForThisProcess(const CircuitSpec& circuit) {
     static std::string builtName;
     static std::unique_ptr<BuiltCircuit> built;
     if (built == nullptr) {
-        builtName = spec.name();
-        if (spec.family == "random") {
-            std::mt19937 rng(20240 + spec.size);  // fixed: every run times the same circuit
-            built = std::make_unique<BuiltCircuit>(randomLayeredCircuit(spec.size, rng));
-        } else if (spec.family == "chain") {
-            built = std::make_unique<BuiltCircuit>(tiedNandChain(spec.size));
+        builtName = circuit.name();
+        if (circuit.family == "random") {
+            std::mt19937 rng(20240 + circuit.size);  // fixed: every run times the same circuit
+            built = std::make_unique<BuiltCircuit>(randomLayeredCircuit(circuit.size, rng));
+        } else if (circuit.family == "chain") {
+            built = std::make_unique<BuiltCircuit>(tiedNandChain(circuit.size));
         } else {
-            built = std::make_unique<BuiltCircuit>(ladder(spec.size));
+            built = std::make_unique<BuiltCircuit>(ladder(circuit.size));
         }
     }
-    return builtName == spec.name() ? built.get() : nullptr;
+    return builtName == circuit.name() ? built.get() : nullptr;
 }

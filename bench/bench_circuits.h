@@ -22,4 +22,4 @@ std::vector<CircuitSpec> allCircuits();
 // a second circuit in the same process would slow the first one's passes (and
 // the gate ids run out after 5,003 gates). So each process benchmarks exactly
 // one circuit; asking for another returns null.
-const BuiltCircuit* circuitForThisProcess(const CircuitSpec& spec);
+const BuiltCircuit* circuitForThisProcess(const CircuitSpec& circuit);

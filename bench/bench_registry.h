@@ -6,9 +6,9 @@
 
 // Each registers its benchmarks for one circuit, named "<circuit>/<what>", so
 // that --benchmark_filter='^<circuit>/' selects one circuit for one process.
-void registerPassBenchmarks(const CircuitSpec& spec);
-void registerDrawBenchmark(const CircuitSpec& spec);
+void registerPassBenchmarks(const CircuitSpec& circuit);
+void registerDrawBenchmark(const CircuitSpec& circuit);
 
 // Looks up this process's circuit, or marks the run as skipped when another
 // circuit already occupies the process. Returns false when skipped.
-bool prepareCircuit(benchmark::State& state, const CircuitSpec& spec);
+bool prepareCircuit(benchmark::State& state, const CircuitSpec& circuit);

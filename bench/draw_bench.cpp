@@ -42,8 +42,8 @@ int liveGateWires() {
     return live;
 }
 
-void timeDraw(benchmark::State& state, const CircuitSpec& spec) {
-    if (!prepareCircuit(state, spec)) {
+void timeDraw(benchmark::State& state, const CircuitSpec& circuit) {
+    if (!prepareCircuit(state, circuit)) {
         return;
     }
     static Canvas canvas;
@@ -64,8 +64,8 @@ void timeDraw(benchmark::State& state, const CircuitSpec& spec) {
 
 }  // namespace
 
-void registerDrawBenchmark(const CircuitSpec& spec) {
-    benchmark::RegisterBenchmark((spec.name() + "/draw").c_str(), [spec](benchmark::State& s) {
-        timeDraw(s, spec);
+void registerDrawBenchmark(const CircuitSpec& circuit) {
+    benchmark::RegisterBenchmark((circuit.name() + "/draw").c_str(), [circuit](benchmark::State& s) {
+        timeDraw(s, circuit);
     })->Unit(benchmark::kMicrosecond);
 }

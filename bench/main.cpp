@@ -9,10 +9,10 @@
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);  // nothing here needs a display
-    for (const CircuitSpec& spec : allCircuits()) {
-        registerPassBenchmarks(spec);
-        if (spec.family == "random") {
-            registerDrawBenchmark(spec);
+    for (const CircuitSpec& circuit : allCircuits()) {
+        registerPassBenchmarks(circuit);
+        if (circuit.family == "random") {
+            registerDrawBenchmark(circuit);
         }
     }
     benchmark::Initialize(&argc, argv);

@@ -21,8 +21,8 @@ void countCircuit(benchmark::State& state, const BuiltCircuit& circuit) {
 // Times `pass` and reports the resident-set high-water mark reached while it
 // ran (peak_MB) and how far that is above the resident set before (pass_MB).
 template <class Pass>
-void timePass(benchmark::State& state, const CircuitSpec& spec, Pass pass, bool warmUp = true) {
-    if (!prepareCircuit(state, spec)) {
+void timePass(benchmark::State& state, const CircuitSpec& circuit, Pass pass, bool warmUp = true) {
+    if (!prepareCircuit(state, circuit)) {
         return;
     }
     if (warmUp) {
@@ -38,28 +38,28 @@ void timePass(benchmark::State& state, const CircuitSpec& spec, Pass pass, bool 
     if (reset) {  // otherwise the mark covers the whole process, not this pass
         state.counters["pass_MB"] = peak - before;
     }
-    countCircuit(state, *circuitForThisProcess(spec));
+    countCircuit(state, *circuitForThisProcess(circuit));
 }
 
-void timeProduction(benchmark::State& state, const CircuitSpec& spec) {
-    timePass(state, spec, Graph::simulate);
-    if (circuitForThisProcess(spec) != nullptr) {
+void timeProduction(benchmark::State& state, const CircuitSpec& circuit) {
+    timePass(state, circuit, Graph::simulate);
+    if (circuitForThisProcess(circuit) != nullptr) {
         static const std::uint64_t deliveries = tracedDeliveries();  // one circuit per process
         state.counters["deliveries"] = static_cast<double>(deliveries);
     }
 }
 
-void timeBareWalk(benchmark::State& state, const CircuitSpec& spec) {
+void timeBareWalk(benchmark::State& state, const CircuitSpec& circuit) {
     static BareWalk walk;
     std::size_t steps = 0;
-    timePass(state, spec, [&] { benchmark::DoNotOptimize(steps = walk.run()); });
+    timePass(state, circuit, [&] { benchmark::DoNotOptimize(steps = walk.run()); });
     state.counters["steps"] = static_cast<double>(steps);
 }
 
 }  // namespace
 
-bool prepareCircuit(benchmark::State& state, const CircuitSpec& spec) {
-    if (circuitForThisProcess(spec) == nullptr) {
+bool prepareCircuit(benchmark::State& state, const CircuitSpec& circuit) {
+    if (circuitForThisProcess(circuit) == nullptr) {
         state.SkipWithError(
             "another circuit was built in this process; select one circuit "
             "per run with --benchmark_filter='^<circuit>/'");
@@ -68,17 +68,17 @@ bool prepareCircuit(benchmark::State& state, const CircuitSpec& spec) {
     return true;
 }
 
-void registerPassBenchmarks(const CircuitSpec& spec) {
+void registerPassBenchmarks(const CircuitSpec& circuit) {
     // The reference pass goes last: the memory its queue takes stays with the
     // process and would count in the production pass's high-water mark.
-    std::string name = spec.name();
-    benchmark::RegisterBenchmark((name + "/production").c_str(), timeProduction, spec)
+    std::string name = circuit.name();
+    benchmark::RegisterBenchmark((name + "/production").c_str(), timeProduction, circuit)
         ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark((name + "/bare").c_str(), timeBareWalk, spec)
+    benchmark::RegisterBenchmark((name + "/bare").c_str(), timeBareWalk, circuit)
         ->Unit(benchmark::kMicrosecond);
-    if (spec.family == "random" || spec.size <= referenceMaxDepth) {
-        benchmark::RegisterBenchmark((name + "/reference").c_str(), [spec](benchmark::State& s) {
-            timePass(s, spec, referenceSimulate, false);
+    if (circuit.family == "random" || circuit.size <= referenceMaxDepth) {
+        benchmark::RegisterBenchmark((name + "/reference").c_str(), [circuit](benchmark::State& s) {
+            timePass(s, circuit, referenceSimulate, false);
         })->Unit(benchmark::kMicrosecond);
     }
 }
