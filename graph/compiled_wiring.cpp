@@ -20,24 +20,29 @@ std::uint64_t pairKey(int a, int b, int pin) {
 
 }  // namespace
 
-void CompiledWiring::refresh() {
-    if (!built || builtVersion != wiringVersion) {
-        rebuild();
-        builtVersion = wiringVersion;
-        built = true;
+bool CompiledWiring::refresh() {
+    if (built && builtVersion == wiringVersion) {
+        return false;
     }
+    rebuild();
+    builtVersion = wiringVersion;
+    built = true;
+    return true;
 }
 
 void CompiledWiring::rebuild() {
-    std::unordered_map<std::uint64_t, const Edge*> wireOf;
+    std::unordered_map<std::uint64_t, std::uint32_t> wireOf;
     wireOf.reserve(edgeList.size());
+    wireList.clear();
     for (const Edge& wire : edgeList) {
-        wireOf.emplace(pairKey(wire.left, wire.right, wire.which), &wire);
+        wireOf.emplace(pairKey(wire.left, wire.right, wire.which),
+                       static_cast<std::uint32_t>(wireList.size()));
+        wireList.push_back(&wire);
     }
     offsets.assign(MAX_G + 1, 0);
     ends.clear();
     for (int id = 0; id < MAX_G; ++id) {
-        offsets[id] = static_cast<int>(ends.size());
+        offsets[id] = static_cast<std::uint32_t>(ends.size());
         for (const auto& [neighbour, pin] : graph[id]) {
             // A wire from a gate into itself never delivers: the gate is marked
             // before it is walked.
@@ -46,9 +51,11 @@ void CompiledWiring::rebuild() {
             }
             auto found = wireOf.find(pairKey(id, neighbour, pin));
             if (found != wireOf.end()) {
-                ends.push_back(WireEnd{neighbour, pin, found->second});
+                ends.push_back(WireEnd{
+                    static_cast<std::uint32_t>(neighbour) << 2 | static_cast<std::uint32_t>(pin),
+                    found->second});
             }
         }
     }
-    offsets[MAX_G] = static_cast<int>(ends.size());
+    offsets[MAX_G] = static_cast<std::uint32_t>(ends.size());
 }

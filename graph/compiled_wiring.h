@@ -1,14 +1,18 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "graph/edge.h"
 
-// One adjacency entry of a component together with the wire it stands for.
+// One adjacency entry of a component together with the wire it stands for,
+// packed small so that a pass's tables stay in cache on large circuits.
 struct WireEnd {
-    int neighbour;
-    int pin;
-    const Edge* wire;
+    std::uint32_t target;  // neighbour id * 4 + pin selector
+    std::uint32_t wire;    // index into CompiledWiring::wires()
+
+    int neighbour() const { return static_cast<int>(target >> 2); }
+    int pin() const { return static_cast<int>(target & 3); }
 };
 
 // The adjacency sets with each entry's wire looked up once, laid out flat.
@@ -16,20 +20,28 @@ struct WireEnd {
 // an entry has exactly one wire. Rebuilt whenever the wiring has changed.
 class CompiledWiring {
   public:
-    // Brings the tables up to date with graph and edgeList.
-    void refresh();
+    // Brings the tables up to date with graph and edgeList; true when rebuilt.
+    bool refresh();
 
     const WireEnd* begin(int id) const { return ends.data() + offsets[id]; }
     const WireEnd* end(int id) const { return ends.data() + offsets[id + 1]; }
+    // Where a component's entries start in the table; offset(MAX_G) is its size.
+    std::uint32_t offset(int id) const { return offsets[id]; }
+    // Every wire, in list order.
+    const std::vector<const Edge*>& wires() const { return wireList; }
 
   private:
     void rebuild();
 
     unsigned builtVersion = 0;
     bool built = false;
-    std::vector<int> offsets;
+    std::vector<std::uint32_t> offsets;
     std::vector<WireEnd> ends;
+    std::vector<const Edge*> wireList;
 };
 
 // Bumped by every change to the wiring, so that derived tables know to rebuild.
+// Code that writes gate input bits or arrival flags, or wire values, anywhere but
+// in a pass bumps it too: passes keep flat copies of those, loaded from the
+// components when it changes.
 extern unsigned wiringVersion;

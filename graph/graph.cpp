@@ -41,7 +41,7 @@ void Graph::debugGraph() {
 
 void Graph::simulate() {
     for (const Input* button : Input::inputs) {
-        q.push({button->getId(), button->state});
+        q.push(queueEntry(button->getId(), button->state));
         if (vazi) {
             std::cout << button->getId() << ' ' << button->state << std::endl;
         }
@@ -50,10 +50,7 @@ void Graph::simulate() {
         debugGraph();
     }
     std::fill(std::begin(visited), std::end(visited), false);
-    for (Gate* gate : Gate::objects) {
-        gate->inputs[0] = false;
-        gate->inputs[1] = false;
-    }
+    // Clears every gate's input bits, then carries the queued values through.
     PropagationPass().run();
     vazi = false;
 }

@@ -3,26 +3,28 @@
 #include <iostream>
 
 #include "components/gate.h"
+#include "components/input.h"
 #include "components/output.h"
 #include "core/constants.h"
 #include "graph/compiled_wiring.h"
 #include "graph/connections.h"
+#include "graph/gate_states.h"
 #include "graph/graph.h"
+#include "graph/live_adjacency.h"
+#include "graph/wire_values.h"
 
 namespace {
 
 CompiledWiring wiring;
+GateStates gates;
+WireValues wireValues;
+LiveAdjacency live;
 
 // Packs what a walk reads of a component: its mark, and for a gate its input
 // bits and arrival flags.
 std::uint8_t stateOf(int id) {
-    std::uint8_t bits = visited[id] ? 1 : 0;
-    if (id < inOffset) {
-        const Gate* gate = Gate::objects[id];
-        bits |= (gate->inputs[0] ? 2 : 0) | (gate->inputs[1] ? 4 : 0) | (gate->hasA ? 8 : 0) |
-                (gate->hasB ? 16 : 0);
-    }
-    return bits;
+    std::uint8_t mark = visited[id] ? 1 : 0;
+    return id < inOffset ? static_cast<std::uint8_t>(mark | gates.stateOf(id) << 1) : mark;
 }
 
 void warnBudgetOnce() {
@@ -37,23 +39,50 @@ void warnBudgetOnce() {
 }  // namespace
 
 void PropagationPass::run() {
-    wiring.refresh();
+    if (wiring.refresh()) {
+        wireValues.load(wiring.wires());
+        live.reset(wiring);
+    }
+    live.startPass(Gate::objects.size(), Input::inputs.size());
+    gates.refresh();
+    gates.clearInputs();
+    walkQueue();
+    gates.storeChanged();
+    wireValues.storeChanged(wiring.wires());
+    finishTrace();
+}
+
+void PropagationPass::walkQueue() {
     std::vector<QueueEntry> block;
     std::vector<int> neighbours;
     std::vector<std::uint8_t> before;
     std::vector<std::uint8_t> after;
     while (!Graph::q.empty()) {
+        const Run& front = Graph::q.front();
+        if (front.count == 1 && front.blockSize == 1) {
+            // Most entries stand alone: walked once, with no state to compare.
+            const QueueEntry entry = front.first;
+            Graph::q.dropFront();
+            if (!walkBlock(&entry, 1)) {
+                warnBudgetOnce();
+                Graph::q.clear();
+                return;
+            }
+            Graph::q.pushRepeated(pushes, 1);
+            continue;
+        }
         Run current = Graph::q.popFront(block);
+        const QueueEntry* entries = current.blockSize == 1 ? &current.first : block.data();
+        std::size_t size = current.blockSize;
         std::uint64_t remaining = current.count;
         if (remaining > 1) {
-            neighboursOf(block, neighbours);
+            neighboursOf(entries, size, neighbours);
             snapshot(neighbours, before);
         }
         while (remaining > 0) {
-            if (!walkBlock(block)) {
+            if (!walkBlock(entries, size)) {
                 warnBudgetOnce();
                 Graph::q.clear();
-                finishTrace();
                 return;
             }
             --remaining;
@@ -65,9 +94,11 @@ void PropagationPass::run() {
             if (after == before) {
                 // A walk reads only the marks, input bits and arrival flags of
                 // the block's neighbours, and writes nothing else that a walk
-                // reads. This walk left them as it found them, so each remaining
-                // walk of the run starts from the same state and makes the same
-                // writes, queues the same entries and prints the same lines.
+                // reads (the kept lists it shortens only lose entries whose
+                // neighbour is marked, which it would skip anyway). This walk
+                // left them as it found them, so each remaining walk of the run
+                // starts from the same state and makes the same writes, queues
+                // the same entries and prints the same lines.
                 Graph::q.pushRepeated(pushes, remaining + 1);
                 traceRepeats(remaining);
                 remaining = 0;
@@ -77,14 +108,21 @@ void PropagationPass::run() {
             }
         }
     }
-    finishTrace();
 }
 
-bool PropagationPass::walkBlock(const std::vector<QueueEntry>& block) {
+bool PropagationPass::walkBlock(const QueueEntry* block, std::size_t size) {
     pushes.clear();
     delivered.clear();
-    for (const auto& [p, v] : block) {
-        if (++work > passWorkBudget) {
+    std::uint16_t* gateBits = gates.data();
+    std::uint16_t* values = wireValues.data();
+    const bool everyArrival = Graph::workMode;
+    const bool tracing = vazi;
+    std::uint64_t steps = work;
+    for (const QueueEntry* entry = block; entry != block + size; ++entry) {
+        const int p = entryId(*entry);
+        const bool v = entryValue(*entry);
+        if (++steps > passWorkBudget) {
+            work = steps;
             return false;
         }
         visited[p] = true;
@@ -92,34 +130,41 @@ bool PropagationPass::walkBlock(const std::vector<QueueEntry>& block) {
             continue;  // lamps only receive
         }
         // Adjacency order: ascending neighbour, then pin selector.
-        for (const WireEnd* end = wiring.begin(p); end != wiring.end(p); ++end) {
-            if (!visited[end->neighbour]) {
-                ++work;
-                deliver(p, end->neighbour, end->pin, *end->wire, v);
+        LiveAdjacency::Range& range = live.range(p);
+        WireEnd* keep = live.keepFrom(range);
+        const WireEnd* last = live.end(range);
+        for (const WireEnd* end = live.begin(range); end != last; ++end) {
+            const int n = end->neighbour();
+            if (visited[n]) {
+                continue;
             }
+            *keep++ = *end;
+            ++steps;
+            values[end->wire] = v;
+            if (tracing) {
+                delivered.push_back(Delivery{p, n, v});
+                trace(delivered.back());
+            }
+            const unsigned pin = static_cast<unsigned>(end->pin());
+            if (pin == pinLamp) {
+                Output::outputs[n - outOffset]->lit = v;
+                continue;
+            }
+            // Sets the pin's input bit and arrival flag; evaluates from the truth table.
+            unsigned state = (gateBits[n] & ~(GateStates::inputA << pin)) |
+                             (static_cast<unsigned>(v) << pin) | (GateStates::arrivedA << pin);
+            const unsigned both = GateStates::arrivedA | GateStates::arrivedB;
+            if (everyArrival || (state & both) == both) {
+                bool result = (state >> (GateStates::truthShift + (state & 3)) & 1) != 0;
+                pushes.push_back(queueEntry(n, result));
+                state &= ~both;
+            }
+            gateBits[n] = static_cast<std::uint16_t>(state);
         }
+        live.setKeptEnd(range, keep);
     }
+    work = steps;
     return true;
-}
-
-void PropagationPass::deliver(int from, int to, int pin, const Edge& wire, bool value) {
-    wire.value = value;
-    if (vazi) {
-        delivered.push_back(Delivery{from, to, value});
-        trace(delivered.back());
-    }
-    if (pin == pinLamp) {
-        Output::outputs[to - outOffset]->lit = value;
-        return;
-    }
-    Gate* gate = Gate::objects[to];
-    (pin == pinA ? gate->hasA : gate->hasB) = true;
-    gate->inputs[pin] = value;
-    if (Graph::workMode || (gate->hasA && gate->hasB)) {
-        pushes.push_back({to, gate->evaluate()});
-        gate->hasA = false;
-        gate->hasB = false;
-    }
 }
 
 void PropagationPass::trace(const Delivery& d) {
@@ -150,13 +195,13 @@ void PropagationPass::finishTrace() {
     }
 }
 
-void PropagationPass::neighboursOf(const std::vector<QueueEntry>& block,
+void PropagationPass::neighboursOf(const QueueEntry* block, std::size_t size,
                                    std::vector<int>& ids) const {
     ids.clear();
-    for (const auto& entry : block) {
-        for (const WireEnd* end = wiring.begin(entry.first); end != wiring.end(entry.first);
-             ++end) {
-            ids.push_back(end->neighbour);
+    for (const QueueEntry* entry = block; entry != block + size; ++entry) {
+        int id = entryId(*entry);
+        for (const WireEnd* end = wiring.begin(id); end != wiring.end(id); ++end) {
+            ids.push_back(end->neighbour());
         }
     }
 }

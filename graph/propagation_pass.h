@@ -25,14 +25,14 @@ class PropagationPass {
         bool value;
     };
 
+    void walkQueue();
     // Walks every entry of the block once; false when the work budget ran out.
-    bool walkBlock(const std::vector<QueueEntry>& block);
-    void deliver(int from, int to, int pin, const class Edge& wire, bool value);
+    bool walkBlock(const QueueEntry* block, std::size_t size);
     void trace(const Delivery& delivery);
     void traceRepeats(std::uint64_t walks);
     void finishTrace();
 
-    void neighboursOf(const std::vector<QueueEntry>& block, std::vector<int>& ids) const;
+    void neighboursOf(const QueueEntry* block, std::size_t size, std::vector<int>& ids) const;
     void snapshot(const std::vector<int>& ids, std::vector<std::uint8_t>& state) const;
 
     std::vector<QueueEntry> pushes;   // what the current block walk queued

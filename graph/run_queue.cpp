@@ -8,8 +8,9 @@ namespace {
 // The length of the shortest block whose repetition makes up `entries`.
 std::size_t primitivePeriod(const std::vector<QueueEntry>& entries) {
     std::size_t n = entries.size();
-    for (std::size_t period = 1; period < n; ++period) {
-        if (n % period != 0) {
+    for (std::size_t period = 1; period <= n / 2; ++period) {
+        // A repetition starts again with the first entry; most blocks fail here.
+        if (entries[period] != entries[0] || n % period != 0) {
             continue;
         }
         bool repeats = true;
@@ -25,35 +26,43 @@ std::size_t primitivePeriod(const std::vector<QueueEntry>& entries) {
 
 }  // namespace
 
-std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
-    std::uint64_t top = std::numeric_limits<std::uint64_t>::max();
-    return a > top - b ? top : a + b;
-}
-
 std::uint64_t saturatingMul(std::uint64_t a, std::uint64_t b) {
     std::uint64_t top = std::numeric_limits<std::uint64_t>::max();
+    if (a <= UINT32_MAX && b <= UINT32_MAX) {
+        return a * b;  // cannot overflow
+    }
     return b != 0 && a > top / b ? top : a * b;
 }
 
 void RunQueue::clear() {
     runs.clear();
+    head = 0;
     blockStore.clear();
 }
 
-void RunQueue::push(QueueEntry entry) {
-    pushBlock(&entry, 1, 1);
+bool RunQueue::mayRepeat(const std::vector<QueueEntry>& block) const {
+    std::size_t size = block.size();
+    // Repetitions within a block come from a gate fed twice on tied inputs, or
+    // from repeated blocks of a few gates; wide fan-outs are not looked through.
+    for (std::size_t i = 1; i <= size / 2 && i <= maxScannedPeriod; ++i) {
+        if (block[i] == block[0]) {
+            return true;  // may be a repetition of a shorter block
+        }
+    }
+    std::size_t queued = runs.size() - head;
+    return (queued > 0 && runs.back().blockSize == size) ||
+           (queued >= size && runs[runs.size() - size].blockSize == 1 &&
+            runs[runs.size() - size].first == block[0]);
 }
 
-void RunQueue::pushRepeated(const std::vector<QueueEntry>& block, std::uint64_t count) {
-    if (block.empty() || count == 0) {
-        return;
-    }
+void RunQueue::pushBlockRepeated(const std::vector<QueueEntry>& block, std::uint64_t count) {
     std::size_t period = primitivePeriod(block);
-    std::uint64_t total = saturatingMul(count, block.size() / period);
+    std::uint64_t total =
+        period == block.size() ? count : saturatingMul(count, block.size() / period);
     if (total == 1 && period > 1 && !tailIs(block.data(), period) &&
         !foldTail(block.data(), period)) {
-        for (const QueueEntry& entry : block) {
-            push(entry);
+        for (QueueEntry entry : block) {
+            pushSingle(entry, 1);
         }
         return;
     }
@@ -61,24 +70,24 @@ void RunQueue::pushRepeated(const std::vector<QueueEntry>& block, std::uint64_t 
 }
 
 bool RunQueue::tailIs(const QueueEntry* block, std::size_t size) const {
-    if (runs.empty() || runs.back().blockSize != size) {
+    if (empty() || runs.back().blockSize != size) {
         return false;
     }
     const Run& tail = runs.back();
-    return size == 1 ? tail.single == block[0]
-                     : std::equal(block, block + size, blockStore.begin() + tail.blockStart);
+    return size == 1 ? tail.first == block[0]
+                     : std::equal(block, block + size, blockStore.begin() + tail.first);
 }
 
 bool RunQueue::foldTail(const QueueEntry* block, std::size_t size) {
     // When the queue ends with the entries of `block` one by one, each queued
     // once, they become one run of the block, which the copy being pushed joins.
-    if (runs.size() < size) {
+    if (runs.size() - head < size) {
         return false;
     }
     std::size_t first = runs.size() - size;
     for (std::size_t i = 0; i < size; ++i) {
         const Run& run = runs[first + i];
-        if (run.count != 1 || run.blockSize != 1 || run.single != block[i]) {
+        if (run.count != 1 || run.blockSize != 1 || run.first != block[i]) {
             return false;
         }
     }
@@ -93,25 +102,27 @@ void RunQueue::pushBlock(const QueueEntry* block, std::size_t size, std::uint64_
         runs.back().count = saturatingAdd(runs.back().count, count);
         return;
     }
-    Run run{block[0], 0, static_cast<std::uint32_t>(size), count};
+    std::uint32_t first = block[0];
     if (size > 1) {
-        run.blockStart = static_cast<std::uint32_t>(blockStore.size());
+        first = static_cast<std::uint32_t>(blockStore.size());
         blockStore.insert(blockStore.end(), block, block + size);
     }
-    runs.push_back(run);
+    runs.emplace_back(first, static_cast<std::uint32_t>(size), count);
 }
 
 Run RunQueue::popFront(std::vector<QueueEntry>& block) {
-    Run front = runs.front();
-    runs.pop_front();
-    if (front.blockSize == 1) {
-        block.assign(1, front.single);
-    } else {
-        auto first = blockStore.begin() + front.blockStart;
-        block.assign(first, first + front.blockSize);
+    Run taken = front();
+    if (taken.blockSize > 1) {
+        auto first = blockStore.begin() + taken.first;
+        block.assign(first, first + taken.blockSize);
     }
-    if (runs.empty()) {
-        blockStore.clear();
-    }
-    return front;
+    dropFront();
+    return taken;
+}
+
+void RunQueue::dropTaken() {
+    // Keeps the memory of a long pass in proportion to what is still queued;
+    // each run is moved at most once per halving, so pops stay cheap.
+    runs.erase(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(head));
+    head = 0;
 }

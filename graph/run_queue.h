@@ -1,19 +1,39 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <utility>
 #include <vector>
 
-// A queue entry: a component and the value it drives.
-using QueueEntry = std::pair<int, bool>;
+// A queue entry: a component and the value it drives, packed as id * 2 + value
+// so that the queue and the blocks a walk reads stay small.
+using QueueEntry = std::uint32_t;
+
+inline QueueEntry queueEntry(int id, bool value) {
+    return static_cast<QueueEntry>(id) << 1 | (value ? 1 : 0);
+}
+inline int entryId(QueueEntry entry) {
+    return static_cast<int>(entry >> 1);
+}
+inline bool entryValue(QueueEntry entry) {
+    return (entry & 1) != 0;
+}
+
+// Counts that stand for more walks than could ever be made stop growing at the top.
+inline std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
+    return a > UINT64_MAX - b ? UINT64_MAX : a + b;
+}
+std::uint64_t saturatingMul(std::uint64_t a, std::uint64_t b);
 
 // A block of entries standing `count` times in a row in the queue. A block of
-// one entry is held in the run itself; longer blocks live in the queue's block
-// store, at [blockStart, blockStart + blockSize).
+// one entry is held in the run itself (`first` is the entry); a longer block
+// lives in the queue's block store, at [first, first + blockSize).
 struct Run {
-    QueueEntry single;
-    std::uint32_t blockStart;
+    // Built in place: a run assembled elsewhere and copied in is stored field by
+    // field and loaded whole, which stalls the store-to-load forwarding.
+    Run() = default;
+    Run(std::uint32_t first, std::uint32_t blockSize, std::uint64_t count)
+        : first(first), blockSize(blockSize), count(count) {}
+
+    std::uint32_t first;
     std::uint32_t blockSize;
     std::uint64_t count;
 };
@@ -23,28 +43,65 @@ struct Run {
 // 2^depth copies of the same entries; a run keeps them as one.
 class RunQueue {
   public:
-    bool empty() const { return runs.empty(); }
+    bool empty() const { return head == runs.size(); }
     void clear();
 
     // One entry, once.
-    void push(QueueEntry entry);
+    void push(QueueEntry entry) { pushSingle(entry, 1); }
     // The whole block `count` times. A block that is itself a repetition of a
     // shorter one is stored as that shorter one, so runs of it merge; a block
     // queued once that does not repeat what came before goes in entry by entry.
-    void pushRepeated(const std::vector<QueueEntry>& block, std::uint64_t count);
+    void pushRepeated(const std::vector<QueueEntry>& block, std::uint64_t count) {
+        if (block.size() == 1) {
+            pushSingle(block[0], count);
+        } else if (block.empty() || count == 0) {
+            return;
+        } else if (count == 1 && !mayRepeat(block)) {
+            for (QueueEntry entry : block) {
+                pushSingle(entry, 1);
+            }
+        } else {
+            pushBlockRepeated(block, count);
+        }
+    }
 
-    // Takes the front run off; its block is copied into `block`.
+    // The front run stays valid until the next push or pop.
+    const Run& front() const { return runs[head]; }
+    void dropFront() {
+        if (++head == runs.size()) {
+            clear();
+        } else if (head >= compactAfter && head * 2 >= runs.size()) {
+            dropTaken();
+        }
+    }
+    // Takes the front run off. A block longer than one entry is copied into
+    // `block`, since pushes may move the store; a single entry stays in the run.
     Run popFront(std::vector<QueueEntry>& block);
 
   private:
+    // Taken runs are dropped from the front once they are this many and at least
+    // half of the store: rarely enough to cost nothing, often enough that a
+    // long pass holds memory in proportion to what is still queued.
+    static constexpr std::size_t compactAfter = 1 << 16;
+    static constexpr std::size_t maxScannedPeriod = 8;
+
+    void pushSingle(QueueEntry entry, std::uint64_t count) {
+        if (!empty() && runs.back().blockSize == 1 && runs.back().first == entry) {
+            runs.back().count = saturatingAdd(runs.back().count, count);
+        } else {
+            runs.emplace_back(entry, 1, count);
+        }
+    }
+    // False when the block, queued once, can only go in entry by entry: it does
+    // not repeat within itself and cannot join or fold the runs at the tail.
+    bool mayRepeat(const std::vector<QueueEntry>& block) const;
+    void pushBlockRepeated(const std::vector<QueueEntry>& block, std::uint64_t count);
     bool tailIs(const QueueEntry* block, std::size_t size) const;
     bool foldTail(const QueueEntry* block, std::size_t size);
     void pushBlock(const QueueEntry* block, std::size_t size, std::uint64_t count);
+    void dropTaken();
 
-    std::deque<Run> runs;
+    std::vector<Run> runs;  // runs[head] is the front
+    std::size_t head = 0;
     std::vector<QueueEntry> blockStore;  // emptied whenever the queue runs empty
 };
-
-// Counts that stand for more walks than could ever be made stop growing at the top.
-std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b);
-std::uint64_t saturatingMul(std::uint64_t a, std::uint64_t b);

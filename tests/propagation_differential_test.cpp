@@ -45,6 +45,7 @@ void restore(const std::vector<int>& s) {
         lamp->lit = *next++;
     for (const Edge& wire : edgeList)
         wire.value = *next++;
+    ++wiringVersion;  // gate bits and wire values were written outside a pass
 }
 
 // Runs the reference pass, then the fast one from the same state, and compares.

@@ -1,0 +1,67 @@
+#include "graph/gate_states.h"
+
+#include "components/gate.h"
+#include "core/constants.h"
+#include "graph/compiled_wiring.h"
+
+namespace {
+
+std::uint8_t stateBitsOf(const Gate& gate) {
+    return (gate.inputs[0] ? GateStates::inputA : 0) | (gate.inputs[1] ? GateStates::inputB : 0) |
+           (gate.hasA ? GateStates::arrivedA : 0) | (gate.hasB ? GateStates::arrivedB : 0);
+}
+
+// A gate's output depends on its two input bits alone, so asking it once for
+// each of the four inputs gives everything a pass will ask of it.
+std::uint8_t truthTableOf(Gate& gate) {
+    std::vector<bool> saved = gate.inputs;
+    std::uint8_t table = 0;
+    for (int inputs = 0; inputs < 4; ++inputs) {
+        gate.inputs[0] = inputs & 1;
+        gate.inputs[1] = inputs & 2;
+        table |= (gate.evaluate() ? 1 : 0) << inputs;
+    }
+    gate.inputs = saved;
+    return table;
+}
+
+}  // namespace
+
+void GateStates::refresh() {
+    if (!loaded || loadedVersion != wiringVersion || bits.size() != Gate::objects.size()) {
+        load();
+        loadedVersion = wiringVersion;
+        loaded = true;
+    }
+}
+
+void GateStates::load() {
+    // Indexed by id: ids run over the registry's slots, each gate on its odd slot.
+    bits.assign(Gate::objects.size(), 0);
+    stored.assign(Gate::objects.size(), 0);
+    for (std::size_t id = 1; id < Gate::objects.size(); id += 2) {
+        Gate& gate = *Gate::objects[id];
+        stored[id] = stateBitsOf(gate);
+        bits[id] = static_cast<std::uint16_t>(stored[id] | truthTableOf(gate) << truthShift);
+    }
+}
+
+void GateStates::clearInputs() {
+    for (std::uint16_t& b : bits) {
+        b &= static_cast<std::uint16_t>(~(inputA | inputB));
+    }
+}
+
+void GateStates::storeChanged() {
+    for (std::size_t id = 1; id < bits.size(); id += 2) {
+        std::uint8_t now = static_cast<std::uint8_t>(bits[id] & stateBits);
+        if (now != stored[id]) {
+            Gate& gate = *Gate::objects[id];
+            gate.inputs[0] = now & inputA;
+            gate.inputs[1] = now & inputB;
+            gate.hasA = now & arrivedA;
+            gate.hasB = now & arrivedB;
+            stored[id] = now;
+        }
+    }
+}

@@ -1,0 +1,28 @@
+#include "graph/live_adjacency.h"
+#include <algorithm>
+
+void LiveAdjacency::reset(const CompiledWiring& wiring) {
+    ranges.assign(buttonSlots + (outOffset - inOffset), Range{});
+    for (int id = 0; id < outOffset; ++id) {
+        if (id < inOffset && id % 2 == 0) {
+            continue;  // even slots are no one's id
+        }
+        Range& r = range(id);
+        r.begin = wiring.offset(id);
+        r.length = static_cast<std::uint16_t>(wiring.offset(id + 1) - wiring.offset(id));
+        r.keptLength = untouched;
+    }
+    keptStore.assign(wiring.offset(MAX_G), WireEnd{0, 0});
+    whole = wiring.begin(0);
+    kept = keptStore.data();
+}
+
+void LiveAdjacency::startPass(std::size_t gateSlots, std::size_t buttons) {
+    std::size_t gateRecords = std::min<std::size_t>((gateSlots + 1) / 2, buttonSlots);
+    for (std::size_t slot = 0; slot < gateRecords; ++slot) {
+        ranges[slot].keptLength = untouched;
+    }
+    for (std::size_t i = 0; i < buttons && buttonSlots + i < ranges.size(); ++i) {
+        ranges[buttonSlots + i].keptLength = untouched;
+    }
+}

@@ -1,0 +1,18 @@
+#include "graph/wire_values.h"
+
+void WireValues::load(const std::vector<const Edge*>& wires) {
+    stored.clear();
+    for (const Edge* wire : wires) {
+        stored.push_back(wire->value ? 1 : 0);
+    }
+    values = stored;
+}
+
+void WireValues::storeChanged(const std::vector<const Edge*>& wires) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i] != stored[i]) {
+            wires[i]->value = values[i] != 0;
+            stored[i] = values[i];
+        }
+    }
+}

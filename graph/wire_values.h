@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "graph/edge.h"
+
+// The value of every wire, one byte each in the order of CompiledWiring's wire
+// table. A pass writes its deliveries here rather than into the wire records,
+// which lie scattered in the wire list, and then stores the values that changed.
+class WireValues {
+  public:
+    // Takes the values the wire records hold now.
+    void load(const std::vector<const Edge*>& wires);
+    // Writes into the records every value that differs from what they hold.
+    void storeChanged(const std::vector<const Edge*>& wires);
+
+    std::uint16_t* data() { return values.data(); }
+
+  private:
+    std::vector<std::uint16_t> values;
+    std::vector<std::uint16_t> stored;  // what the records hold
+};
