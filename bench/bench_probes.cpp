@@ -115,9 +115,9 @@ std::size_t BareWalk::run() {
         }
         for (const WireEnd* end = wiring.begin(id); end != wiring.end(id); ++end) {
             ++entries;
-            if (marks[end->neighbour] != pass) {
-                marks[end->neighbour] = pass;
-                queue.push_back(end->neighbour);
+            if (marks[end->neighbour()] != pass) {
+                marks[end->neighbour()] = pass;
+                queue.push_back(end->neighbour());
             }
         }
     }

@@ -43,6 +43,8 @@ class BareWalk {
   public:
     // Returns the number of components reached plus adjacency entries read.
     std::size_t run();
+    // Components reached by the last run.
+    std::size_t reached() const { return queue.size(); }
 
   private:
     CompiledWiring wiring;

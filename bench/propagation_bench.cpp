@@ -54,6 +54,7 @@ void timeBareWalk(benchmark::State& state, const CircuitSpec& circuit) {
     std::size_t steps = 0;
     timePass(state, circuit, [&] { benchmark::DoNotOptimize(steps = walk.run()); });
     state.counters["steps"] = static_cast<double>(steps);
+    state.counters["reached"] = static_cast<double>(walk.reached());
 }
 
 }  // namespace
@@ -79,6 +80,7 @@ void registerPassBenchmarks(const CircuitSpec& circuit) {
     if (circuit.family == "random" || circuit.size <= referenceMaxDepth) {
         benchmark::RegisterBenchmark((name + "/reference").c_str(), [circuit](benchmark::State& s) {
             timePass(s, circuit, referenceSimulate, false);
+            s.counters["walks"] = static_cast<double>(referenceWalks);
         })->Unit(benchmark::kMicrosecond);
     }
 }

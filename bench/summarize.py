@@ -49,7 +49,7 @@ def table(runs):
             print(f"{name:<28}  ERROR: {run.get('error_message')}")
             continue
         counters = []
-        for key in ("deliveries", "steps", "peak_MB", "pass_MB", "trace_lines", "wires"):
+        for key in ("deliveries", "walks", "reached", "steps", "peak_MB", "pass_MB", "trace_lines", "wires"):
             if key in run:
                 value = run[key]
                 counters.append(f"{key}={value:.1f}" if key.endswith("MB") else
@@ -69,12 +69,18 @@ def summary(runs):
         x, y = cpu(a), cpu(b)
         return None if x is None or y is None else x / y
 
+    def counter_ratio(a, key_a, b, key_b):
+        x, y = runs.get(a, {}).get(key_a), runs.get(b, {}).get(key_b)
+        return None if not x or not y else x / y
+
     peaks = [runs[n]["peak_MB"] for n in runs if n.endswith("/production") and "peak_MB" in runs[n]]
     rows = [
         ("random 2000: reference / production", ratio("random_2000/reference",
          "random_2000/production"), ">=", 100, "x"),
         ("random 2000: production / bare walk", ratio("random_2000/production",
          "random_2000/bare"), "<=", 3, "x"),
+        ("random 2000: walks asked / components (no target)", counter_ratio(
+         "random_2000/reference", "walks", "random_2000/bare", "reached"), None, None, "x"),
         ("tied-NAND chain: depth 40 / depth 20", ratio("chain_40/production",
          "chain_20/production"), "<=", 10, "x"),
         ("ladder: depth 40 / depth 20 (no target)", ratio("ladder_40/production",
@@ -82,7 +88,7 @@ def summary(runs):
         ("peak resident memory, production passes", max(peaks) if peaks else None, "<", 100,
          " MB"),
     ]
-    print(f"{'summary':<42}{'measured':>12}{'target':>12}  verdict")
+    print(f"{'summary':<52}{'measured':>12}{'target':>12}  verdict")
     missed = 0
     for label, value, op, target, unit in rows:
         shown = "n/a" if value is None else f"{value:.1f}{unit}"
@@ -93,7 +99,7 @@ def summary(runs):
             ok = {">=": value >= target, "<=": value <= target, "<": value < target}[op]
             verdict = "met" if ok else "MISSED"
         missed += verdict in ("MISSED", "NOT MEASURED")
-        print(f"{label:<42}{shown:>12}{goal:>12}  {verdict}")
+        print(f"{label:<52}{shown:>12}{goal:>12}  {verdict}")
     return missed
 
 

@@ -10,7 +10,10 @@
 #include "graph/connections.h"
 #include "graph/graph.h"
 
+std::uint64_t referenceWalks = 0;
+
 void referenceSimulate() {
+    referenceWalks = 0;
     std::queue<std::pair<int, bool>> q;
     for (const Input* button : Input::inputs) {
         q.push({button->getId(), button->state});
@@ -29,6 +32,7 @@ void referenceSimulate() {
     while (!q.empty()) {
         auto [p, v] = q.front();
         q.pop();
+        ++referenceWalks;
         visited[p] = true;
         if (p > 20006) {
             continue;
