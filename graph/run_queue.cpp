@@ -35,8 +35,8 @@ std::uint64_t saturatingMul(std::uint64_t a, std::uint64_t b) {
 }
 
 void RunQueue::clear() {
-    runs.clear();
     head = 0;
+    tail = 0;
     blockStore.clear();
 }
 
@@ -49,10 +49,10 @@ bool RunQueue::mayRepeat(const std::vector<QueueEntry>& block) const {
             return true;  // may be a repetition of a shorter block
         }
     }
-    std::size_t queued = runs.size() - head;
-    return (queued > 0 && runs.back().blockSize == size) ||
-           (queued >= size && runs[runs.size() - size].blockSize == 1 &&
-            runs[runs.size() - size].first == block[0]);
+    std::size_t queued = tail - head;
+    return (queued > 0 && runs[tail - 1].blockSize == size) ||
+           (queued >= size && runs[tail - size].blockSize == 1 &&
+            runs[tail - size].first == block[0]);
 }
 
 void RunQueue::pushBlockRepeated(const std::vector<QueueEntry>& block, std::uint64_t count) {
@@ -70,28 +70,28 @@ void RunQueue::pushBlockRepeated(const std::vector<QueueEntry>& block, std::uint
 }
 
 bool RunQueue::tailIs(const QueueEntry* block, std::size_t size) const {
-    if (empty() || runs.back().blockSize != size) {
+    if (empty() || runs[tail - 1].blockSize != size) {
         return false;
     }
-    const Run& tail = runs.back();
-    return size == 1 ? tail.first == block[0]
-                     : std::equal(block, block + size, blockStore.begin() + tail.first);
+    const Run& last = runs[tail - 1];
+    return size == 1 ? last.first == block[0]
+                     : std::equal(block, block + size, blockStore.begin() + last.first);
 }
 
 bool RunQueue::foldTail(const QueueEntry* block, std::size_t size) {
     // When the queue ends with the entries of `block` one by one, each queued
     // once, they become one run of the block, which the copy being pushed joins.
-    if (runs.size() - head < size) {
+    if (tail - head < size) {
         return false;
     }
-    std::size_t first = runs.size() - size;
+    std::size_t first = tail - size;
     for (std::size_t i = 0; i < size; ++i) {
         const Run& run = runs[first + i];
         if (run.count != 1 || run.blockSize != 1 || run.first != block[i]) {
             return false;
         }
     }
-    runs.resize(first);
+    tail = first;
     pushBlock(block, size, 1);
     return true;
 }
@@ -99,7 +99,7 @@ bool RunQueue::foldTail(const QueueEntry* block, std::size_t size) {
 void RunQueue::pushBlock(const QueueEntry* block, std::size_t size, std::uint64_t count) {
     // B^m followed by B^n is B^(m+n).
     if (tailIs(block, size)) {
-        runs.back().count = saturatingAdd(runs.back().count, count);
+        runs[tail - 1].count = saturatingAdd(runs[tail - 1].count, count);
         return;
     }
     std::uint32_t first = block[0];
@@ -107,7 +107,7 @@ void RunQueue::pushBlock(const QueueEntry* block, std::size_t size, std::uint64_
         first = static_cast<std::uint32_t>(blockStore.size());
         blockStore.insert(blockStore.end(), block, block + size);
     }
-    runs.emplace_back(first, static_cast<std::uint32_t>(size), count);
+    append(Run(first, static_cast<std::uint32_t>(size), count));
 }
 
 Run RunQueue::popFront(std::vector<QueueEntry>& block) {
@@ -123,6 +123,13 @@ Run RunQueue::popFront(std::vector<QueueEntry>& block) {
 void RunQueue::dropTaken() {
     // Keeps the memory of a long pass in proportion to what is still queued;
     // each run is moved at most once per halving, so pops stay cheap.
-    runs.erase(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(head));
+    std::copy(runs + head, runs + tail, runs);
+    tail -= head;
     head = 0;
+}
+
+void RunQueue::grow() {
+    store.resize(capacity == 0 ? 1024 : capacity * 2);
+    runs = store.data();
+    capacity = store.size();
 }

@@ -43,7 +43,7 @@ struct Run {
 // 2^depth copies of the same entries; a run keeps them as one.
 class RunQueue {
   public:
-    bool empty() const { return head == runs.size(); }
+    bool empty() const { return head == tail; }
     void clear();
 
     // One entry, once.
@@ -68,9 +68,9 @@ class RunQueue {
     // The front run stays valid until the next push or pop.
     const Run& front() const { return runs[head]; }
     void dropFront() {
-        if (++head == runs.size()) {
+        if (++head == tail) {
             clear();
-        } else if (head >= compactAfter && head * 2 >= runs.size()) {
+        } else if (head >= compactAfter && head * 2 >= tail) {
             dropTaken();
         }
     }
@@ -86,12 +86,19 @@ class RunQueue {
     static constexpr std::size_t maxScannedPeriod = 8;
 
     void pushSingle(QueueEntry entry, std::uint64_t count) {
-        if (!empty() && runs.back().blockSize == 1 && runs.back().first == entry) {
-            runs.back().count = saturatingAdd(runs.back().count, count);
+        if (!empty() && runs[tail - 1].blockSize == 1 && runs[tail - 1].first == entry) {
+            runs[tail - 1].count = saturatingAdd(runs[tail - 1].count, count);
         } else {
-            runs.emplace_back(entry, 1, count);
+            append(Run(entry, 1, count));
         }
     }
+    void append(const Run& run) {
+        if (tail == capacity) {
+            grow();
+        }
+        runs[tail++] = run;
+    }
+    void grow();
     // False when the block, queued once, can only go in entry by entry: it does
     // not repeat within itself and cannot join or fold the runs at the tail.
     bool mayRepeat(const std::vector<QueueEntry>& block) const;
@@ -101,7 +108,12 @@ class RunQueue {
     void pushBlock(const QueueEntry* block, std::size_t size, std::uint64_t count);
     void dropTaken();
 
-    std::vector<Run> runs;  // runs[head] is the front
+    // Runs [head, tail) of the store are queued, runs[head] in front. Plain
+    // indices into storage of its own keep the busiest path of a pass short.
+    std::vector<Run> store;
+    Run* runs = nullptr;
+    std::size_t capacity = 0;
     std::size_t head = 0;
+    std::size_t tail = 0;
     std::vector<QueueEntry> blockStore;  // emptied whenever the queue runs empty
 };
