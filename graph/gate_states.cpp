@@ -41,9 +41,9 @@ void GateStates::load() {
     stored.assign(Gate::objects.size(), 0);
     for (std::size_t id = 1; id < Gate::objects.size(); id += 2) {
         Gate& gate = *Gate::objects[id];
-        stored[id] = stateBitsOf(gate);
-        bits[id] = static_cast<std::uint16_t>(stored[id] | truthTableOf(gate) << truthShift);
+        bits[id] = static_cast<std::uint16_t>(stateBitsOf(gate) | truthTableOf(gate) << truthShift);
     }
+    stored = bits;
 }
 
 void GateStates::clearInputs() {
@@ -53,15 +53,17 @@ void GateStates::clearInputs() {
 }
 
 void GateStates::storeChanged() {
+    if (bits == stored) {
+        return;  // the usual frame: the circuit settled as it did last time
+    }
     for (std::size_t id = 1; id < bits.size(); id += 2) {
-        std::uint8_t now = static_cast<std::uint8_t>(bits[id] & stateBits);
-        if (now != stored[id]) {
+        if (bits[id] != stored[id]) {
             Gate& gate = *Gate::objects[id];
-            gate.inputs[0] = now & inputA;
-            gate.inputs[1] = now & inputB;
-            gate.hasA = now & arrivedA;
-            gate.hasB = now & arrivedB;
-            stored[id] = now;
+            gate.inputs[0] = bits[id] & inputA;
+            gate.inputs[1] = bits[id] & inputB;
+            gate.hasA = bits[id] & arrivedA;
+            gate.hasB = bits[id] & arrivedB;
+            stored[id] = bits[id];
         }
     }
 }

@@ -9,6 +9,9 @@ void WireValues::load(const std::vector<const Edge*>& wires) {
 }
 
 void WireValues::storeChanged(const std::vector<const Edge*>& wires) {
+    if (values == stored) {
+        return;  // the usual frame: every wire carries what it carried last time
+    }
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (values[i] != stored[i]) {
             wires[i]->value = values[i] != 0;
