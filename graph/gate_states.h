@@ -35,6 +35,6 @@ class GateStates {
 
     bool loaded = false;
     unsigned loadedVersion = 0;
-    std::vector<std::uint16_t> bits;   // per gate id: state bits, truth table above
+    std::vector<std::uint16_t> bits;    // per gate id: state bits, truth table above
     std::vector<std::uint16_t> stored;  // per gate id: `bits` as its object holds them
 };

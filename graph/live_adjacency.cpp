@@ -3,6 +3,7 @@
 
 void LiveAdjacency::reset(const CompiledWiring& wiring) {
     ranges.assign(buttonSlots + (outOffset - inOffset), Range{});
+    longestList = 0;
     for (int id = 0; id < outOffset; ++id) {
         if (id < inOffset && id % 2 == 0) {
             continue;  // even slots are no one's id
@@ -11,6 +12,7 @@ void LiveAdjacency::reset(const CompiledWiring& wiring) {
         r.begin = wiring.offset(id);
         r.length = static_cast<std::uint16_t>(wiring.offset(id + 1) - wiring.offset(id));
         r.keptLength = untouched;
+        longestList = std::max<std::size_t>(longestList, r.length);
     }
     keptStore.assign(wiring.offset(MAX_G), WireEnd{0, 0});
     whole = wiring.begin(0);

@@ -29,6 +29,9 @@ class LiveAdjacency {
     // `buttons` buttons: every list is whole again.
     void startPass(std::size_t gateSlots, std::size_t buttons);
 
+    // The longest list: a walk of one component delivers at most this many times.
+    std::size_t longest() const { return longestList; }
+
     // Lamps have no record: they are never walked.
     Range& range(int id) { return ranges[slotOf(id)]; }
     // The entries to read: the whole list at a component's first walk in the
@@ -56,4 +59,5 @@ class LiveAdjacency {
     std::vector<WireEnd> keptStore;
     const WireEnd* whole = nullptr;
     WireEnd* kept = nullptr;
+    std::size_t longestList = 0;
 };

@@ -68,7 +68,7 @@ void PropagationPass::walkQueue() {
                 Graph::q.clear();
                 return;
             }
-            Graph::q.pushRepeated(pushes, 1);
+            Graph::q.pushRepeated(pushes.data(), pushed, 1);
             continue;
         }
         Run current = Graph::q.popFront(block);
@@ -87,7 +87,7 @@ void PropagationPass::walkQueue() {
             }
             --remaining;
             if (remaining == 0) {
-                Graph::q.pushRepeated(pushes, 1);
+                Graph::q.pushRepeated(pushes.data(), pushed, 1);
                 break;
             }
             snapshot(neighbours, after);
@@ -99,11 +99,11 @@ void PropagationPass::walkQueue() {
                 // left them as it found them, so each remaining walk of the run
                 // starts from the same state and makes the same writes, queues
                 // the same entries and prints the same lines.
-                Graph::q.pushRepeated(pushes, remaining + 1);
+                Graph::q.pushRepeated(pushes.data(), pushed, remaining + 1);
                 traceRepeats(remaining);
                 remaining = 0;
             } else {
-                Graph::q.pushRepeated(pushes, 1);
+                Graph::q.pushRepeated(pushes.data(), pushed, 1);
                 before.swap(after);
             }
         }
@@ -111,7 +111,18 @@ void PropagationPass::walkQueue() {
 }
 
 bool PropagationPass::walkBlock(const QueueEntry* block, std::size_t size) {
-    pushes.clear();
+    // A walk of one component queues at most one entry per entry of its list.
+    std::size_t most = live.longest();
+    if (size > 1) {
+        most = 0;
+        for (const QueueEntry* entry = block; entry != block + size; ++entry) {
+            most += entryId(*entry) < outOffset ? live.range(entryId(*entry)).length : 0;
+        }
+    }
+    if (pushes.size() < most) {
+        pushes.resize(most);
+    }
+    QueueEntry* push = pushes.data();
     delivered.clear();
     std::uint16_t* gateBits = gates.data();
     std::uint16_t* values = wireValues.data();
@@ -123,6 +134,7 @@ bool PropagationPass::walkBlock(const QueueEntry* block, std::size_t size) {
         const bool v = entryValue(*entry);
         if (++steps > passWorkBudget) {
             work = steps;
+            pushed = 0;
             return false;
         }
         visited[p] = true;
@@ -156,7 +168,7 @@ bool PropagationPass::walkBlock(const QueueEntry* block, std::size_t size) {
             const unsigned both = GateStates::arrivedA | GateStates::arrivedB;
             if (everyArrival || (state & both) == both) {
                 bool result = (state >> (GateStates::truthShift + (state & 3)) & 1) != 0;
-                pushes.push_back(queueEntry(n, result));
+                *push++ = queueEntry(n, result);
                 state &= ~both;
             }
             gateBits[n] = static_cast<std::uint16_t>(state);
@@ -164,6 +176,7 @@ bool PropagationPass::walkBlock(const QueueEntry* block, std::size_t size) {
         live.setKeptEnd(range, keep);
     }
     work = steps;
+    pushed = static_cast<std::size_t>(push - pushes.data());
     return true;
 }
 

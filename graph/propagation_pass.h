@@ -35,7 +35,10 @@ class PropagationPass {
     void neighboursOf(const QueueEntry* block, std::size_t size, std::vector<int>& ids) const;
     void snapshot(const std::vector<int>& ids, std::vector<std::uint8_t>& state) const;
 
-    std::vector<QueueEntry> pushes;   // what the current block walk queued
+    // What the current block walk queued: pushes[0, pushed). Written through a
+    // plain pointer, the store sized beforehand for the most a walk can queue.
+    std::vector<QueueEntry> pushes;
+    std::size_t pushed = 0;
     std::vector<Delivery> delivered;  // its deliveries, kept only while tracing
     std::uint64_t work = 0;
     std::uint64_t printed = 0;

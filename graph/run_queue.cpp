@@ -6,8 +6,7 @@
 namespace {
 
 // The length of the shortest block whose repetition makes up `entries`.
-std::size_t primitivePeriod(const std::vector<QueueEntry>& entries) {
-    std::size_t n = entries.size();
+std::size_t primitivePeriod(const QueueEntry* entries, std::size_t n) {
     for (std::size_t period = 1; period <= n / 2; ++period) {
         // A repetition starts again with the first entry; most blocks fail here.
         if (entries[period] != entries[0] || n % period != 0) {
@@ -40,8 +39,7 @@ void RunQueue::clear() {
     blockStore.clear();
 }
 
-bool RunQueue::mayRepeat(const std::vector<QueueEntry>& block) const {
-    std::size_t size = block.size();
+bool RunQueue::mayRepeat(const QueueEntry* block, std::size_t size) const {
     // Repetitions within a block come from a gate fed twice on tied inputs, or
     // from repeated blocks of a few gates; wide fan-outs are not looked through.
     for (std::size_t i = 1; i <= size / 2 && i <= maxScannedPeriod; ++i) {
@@ -55,18 +53,16 @@ bool RunQueue::mayRepeat(const std::vector<QueueEntry>& block) const {
             runs[tail - size].first == block[0]);
 }
 
-void RunQueue::pushBlockRepeated(const std::vector<QueueEntry>& block, std::uint64_t count) {
-    std::size_t period = primitivePeriod(block);
-    std::uint64_t total =
-        period == block.size() ? count : saturatingMul(count, block.size() / period);
-    if (total == 1 && period > 1 && !tailIs(block.data(), period) &&
-        !foldTail(block.data(), period)) {
-        for (QueueEntry entry : block) {
-            pushSingle(entry, 1);
+void RunQueue::pushBlockRepeated(const QueueEntry* block, std::size_t size, std::uint64_t count) {
+    std::size_t period = primitivePeriod(block, size);
+    std::uint64_t total = period == size ? count : saturatingMul(count, size / period);
+    if (total == 1 && period > 1 && !tailIs(block, period) && !foldTail(block, period)) {
+        for (const QueueEntry* entry = block; entry != block + size; ++entry) {
+            pushSingle(*entry, 1);
         }
         return;
     }
-    pushBlock(block.data(), period, total);
+    pushBlock(block, period, total);
 }
 
 bool RunQueue::tailIs(const QueueEntry* block, std::size_t size) const {

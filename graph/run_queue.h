@@ -51,18 +51,21 @@ class RunQueue {
     // The whole block `count` times. A block that is itself a repetition of a
     // shorter one is stored as that shorter one, so runs of it merge; a block
     // queued once that does not repeat what came before goes in entry by entry.
-    void pushRepeated(const std::vector<QueueEntry>& block, std::uint64_t count) {
-        if (block.size() == 1) {
+    void pushRepeated(const QueueEntry* block, std::size_t size, std::uint64_t count) {
+        if (size == 1) {
             pushSingle(block[0], count);
-        } else if (block.empty() || count == 0) {
+        } else if (size == 0 || count == 0) {
             return;
-        } else if (count == 1 && !mayRepeat(block)) {
-            for (QueueEntry entry : block) {
-                pushSingle(entry, 1);
+        } else if (count == 1 && !mayRepeat(block, size)) {
+            for (const QueueEntry* entry = block; entry != block + size; ++entry) {
+                pushSingle(*entry, 1);
             }
         } else {
-            pushBlockRepeated(block, count);
+            pushBlockRepeated(block, size, count);
         }
+    }
+    void pushRepeated(const std::vector<QueueEntry>& block, std::uint64_t count) {
+        pushRepeated(block.data(), block.size(), count);
     }
 
     // The front run stays valid until the next push or pop.
@@ -101,8 +104,8 @@ class RunQueue {
     void grow();
     // False when the block, queued once, can only go in entry by entry: it does
     // not repeat within itself and cannot join or fold the runs at the tail.
-    bool mayRepeat(const std::vector<QueueEntry>& block) const;
-    void pushBlockRepeated(const std::vector<QueueEntry>& block, std::uint64_t count);
+    bool mayRepeat(const QueueEntry* block, std::size_t size) const;
+    void pushBlockRepeated(const QueueEntry* block, std::size_t size, std::uint64_t count);
     bool tailIs(const QueueEntry* block, std::size_t size) const;
     bool foldTail(const QueueEntry* block, std::size_t size);
     void pushBlock(const QueueEntry* block, std::size_t size, std::uint64_t count);
