@@ -41,14 +41,14 @@ void GateStates::load() {
     stored.assign(Gate::objects.size(), 0);
     for (std::size_t id = 1; id < Gate::objects.size(); id += 2) {
         Gate& gate = *Gate::objects[id];
-        bits[id] = static_cast<std::uint16_t>(stateBitsOf(gate) | truthTableOf(gate) << truthShift);
+        bits[id] = static_cast<std::uint8_t>(stateBitsOf(gate) | truthTableOf(gate) << truthShift);
     }
     stored = bits;
 }
 
 void GateStates::clearInputs() {
-    for (std::uint16_t& b : bits) {
-        b &= static_cast<std::uint16_t>(~(inputA | inputB));
+    for (std::uint8_t& b : bits) {
+        b &= static_cast<std::uint8_t>(~(inputA | inputB));
     }
 }
 

@@ -26,7 +26,7 @@ class GateStates {
     // Writes the bits of every gate whose bits differ from its object's.
     void storeChanged();
 
-    std::uint16_t* data() { return bits.data(); }
+    std::uint8_t* data() { return bits.data(); }
     // The state bits of a gate; 0 for ids that are not gates.
     std::uint8_t stateOf(int id) const { return bits[id] & stateBits; }
 
@@ -35,6 +35,6 @@ class GateStates {
 
     bool loaded = false;
     unsigned loadedVersion = 0;
-    std::vector<std::uint16_t> bits;    // per gate id: state bits, truth table above
-    std::vector<std::uint16_t> stored;  // per gate id: `bits` as its object holds them
+    std::vector<std::uint8_t> bits;    // per gate id: state bits, truth table above
+    std::vector<std::uint8_t> stored;  // per gate id: `bits` as its object holds them
 };

@@ -1,4 +1,5 @@
 #include "graph/live_adjacency.h"
+
 #include <algorithm>
 
 void LiveAdjacency::reset(const CompiledWiring& wiring) {

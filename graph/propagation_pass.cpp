@@ -124,8 +124,8 @@ bool PropagationPass::walkBlock(const QueueEntry* block, std::size_t size) {
     }
     QueueEntry* push = pushes.data();
     delivered.clear();
-    std::uint16_t* gateBits = gates.data();
-    std::uint16_t* values = wireValues.data();
+    std::uint8_t* gateBits = gates.data();
+    std::uint8_t* values = wireValues.data();
     const bool everyArrival = Graph::workMode;
     const bool tracing = vazi;
     std::uint64_t steps = work;
@@ -171,7 +171,7 @@ bool PropagationPass::walkBlock(const QueueEntry* block, std::size_t size) {
                 *push++ = queueEntry(n, result);
                 state &= ~both;
             }
-            gateBits[n] = static_cast<std::uint16_t>(state);
+            gateBits[n] = static_cast<std::uint8_t>(state);
         }
         live.setKeptEnd(range, keep);
     }

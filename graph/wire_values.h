@@ -15,9 +15,9 @@ class WireValues {
     // Writes into the records every value that differs from what they hold.
     void storeChanged(const std::vector<const Edge*>& wires);
 
-    std::uint16_t* data() { return values.data(); }
+    std::uint8_t* data() { return values.data(); }
 
   private:
-    std::vector<std::uint16_t> values;
-    std::vector<std::uint16_t> stored;  // what the records hold
+    std::vector<std::uint8_t> values;
+    std::vector<std::uint8_t> stored;  // what the records hold
 };
