@@ -64,9 +64,6 @@ class RunQueue {
             pushBlockRepeated(block, size, count);
         }
     }
-    void pushRepeated(const std::vector<QueueEntry>& block, std::uint64_t count) {
-        pushRepeated(block.data(), block.size(), count);
-    }
 
     // The front run stays valid until the next push or pop.
     const Run& front() const { return runs[head]; }

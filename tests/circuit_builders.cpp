@@ -43,6 +43,13 @@ int makeLamp() {
     return (new Output(0, 0, false, ledColor))->getId();
 }
 
+// A lamp wired to the output of `source`.
+void addLamp(BuiltCircuit& c, int source) {
+    int lamp = makeLamp();
+    addWireQuietly(lamp, 2, source);
+    c.lamps.push_back(lamp);
+}
+
 }  // namespace
 
 BuiltCircuit randomLayeredCircuit(int gates, std::mt19937& rng) {
@@ -63,9 +70,7 @@ BuiltCircuit randomLayeredCircuit(int gates, std::mt19937& rng) {
         c.gates.push_back(gate);
         sources.push_back(gate);
         if (rng() % 10 == 0) {
-            int lamp = makeLamp();
-            addWireQuietly(lamp, 2, gate);
-            c.lamps.push_back(lamp);
+            addLamp(c, gate);
         }
     }
     return c;
@@ -82,9 +87,7 @@ BuiltCircuit tiedNandChain(int depth) {
         c.gates.push_back(gate);
         previous = gate;
     }
-    int lamp = makeLamp();
-    addWireQuietly(lamp, 2, previous);
-    c.lamps.push_back(lamp);
+    addLamp(c, previous);
     return c;
 }
 
@@ -105,9 +108,7 @@ BuiltCircuit ladder(int depth) {
         right = b;
     }
     for (int source : {left, right}) {
-        int lamp = makeLamp();
-        addWireQuietly(lamp, 2, source);
-        c.lamps.push_back(lamp);
+        addLamp(c, source);
     }
     return c;
 }

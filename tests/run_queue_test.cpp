@@ -38,7 +38,7 @@ TEST(run_queue, hands_back_exactly_what_was_pushed_in_order) {
             entry = queueEntry(static_cast<int>(rng() % (filling ? 50 : 3)), rng() % 2);
         }
         std::uint64_t count = 1 + rng() % 3 / 2;
-        queue.pushRepeated(pushed, count);
+        queue.pushRepeated(pushed.data(), pushed.size(), count);
         for (std::uint64_t i = 0; i < count; ++i) {
             model.insert(model.end(), pushed.begin(), pushed.end());
         }
