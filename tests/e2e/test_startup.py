@@ -1,76 +1,49 @@
-#!/usr/bin/python3
-"""Start-up and shutdown of the real program: its output, its window, SIGTERM,
-a missing display and a working directory without images."""
+"""Start-up and shutdown of the real program, also where its surroundings let it down."""
 
-import os
-import sys
-import tempfile
+import random
+import struct
 import time
-import unittest
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import App, XServer, default_binary  # noqa: E402
-from screen_checks import BLACK, NODE, assert_pin  # noqa: E402
+import pytest
+from conftest import CANVAS, REPO, STARTUP_LINES
 
-STARTUP_LINES = ["SDL video system is ready to go", "8", "1", "1", "3", "3", "5", "5", "7", "7"]
+IMAGES = ["AND", "NAND", "OR", "NOR", "XOR", "NXOR", "NOT", "ButtonPressed", "ButtonReleased"]
 
 
-class Startup(unittest.TestCase):
-    def test_prints_registry_opens_window_and_quits_on_sigterm(self):
-        with XServer() as xs, App(env=xs.env) as app:
-            app.wait_window()
-            self.assertEqual(app.geometry()[2:], (1600, 900))
-            app.wait_for_lines_count(len(STARTUP_LINES))
-            # Let it run a while: an idle circuit must print nothing per frame.
-            app.wait_for_pixel(60, 46, NODE)
-            time.sleep(0.5)
-            start = time.monotonic()
-            app.terminate()
-            code = app.wait_exit(timeout=10)
-            took = time.monotonic() - start
-            self.assertEqual(code, 0, app.output())
-            # Shutdown waits 800 ms after closing the window.
-            self.assertGreaterEqual(took, 0.7)
-            self.assertLess(took, 5)
-            self.assertEqual(app.lines(), STARTUP_LINES)
-
-    def test_without_display_reports_sdl_failure_and_exits(self):
-        # Left to choose, SDL falls back to a driver that draws nowhere; the
-        # program must still see that there is no display.
-        base = dict(os.environ)
-        for name in ("WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
-            base.pop(name, None)
-        unset = dict(base)
-        unset.pop("DISPLAY", None)
-        for env in (unset, dict(base, DISPLAY=":31999")):
-            with self.subTest(display=env.get("DISPLAY")), App(env=env) as app:
-                start = time.monotonic()
-                code = app.wait_exit(timeout=10)
-                self.assertLess(time.monotonic() - start, 5)
-                self.assertNotEqual(code, 0)
-                out = "\n".join(app.lines())
-                self.assertTrue(out.startswith("SDL could not be initialized: "), out)
-                self.assertGreater(len(out), len("SDL could not be initialized: "), out)
-                self.assertNotIn("ready to go", out)
-
-    def test_starts_without_images_and_still_draws_pins(self):
-        with tempfile.TemporaryDirectory() as empty, XServer() as xs, \
-                App(cwd=empty, env=xs.env) as app:
-            app.wait_window()
-            img = app.wait_for_pixel(60, 46, NODE)
-            for corner in ((52, 38), (52, 70), (392, 38), (656, 624), (692, 724)):
-                assert_pin(self, img, corner)
-            bg = img.pixel(800, 450)
-            # No image: gate and button bodies show the bare canvas.
-            self.assertEqual(img.pixel(120, 62), bg)
-            self.assertEqual(img.pixel(620, 620), bg)
-            self.assertEqual(img.count(BLACK, 708, 700, 764, 764), 56 * 64)  # unlit lamp body
-            self.assertEqual(app.lines(), STARTUP_LINES)
-            app.terminate()
-            self.assertEqual(app.wait_exit(), 0)
+def write_broken_images(folder):
+    header = b"BM" + struct.pack("<IHHIIiiHHIIiiII", 24630, 0, 0, 54, 40, 128, 64, 1, 24, 0,
+                                 24576, 0, 0, 0, 0)  # 128 x 64 x 24 bits, then no pixels
+    huge = header[:18] + struct.pack("<ii", 8000, 8000) + header[26:]
+    noise = random.Random(7).randbytes(4000)
+    (folder / "img").mkdir()
+    for i, name in enumerate(IMAGES[:-1]):  # noise, cut short, empty, too large, bad header
+        contents = [noise, header + noise, b"", huge, b"BM" + noise[:200], header][i % 6]
+        (folder / "img" / (name + ".bmp")).write_bytes(contents)
+    (folder / "img" / (IMAGES[-1] + ".bmp")).mkdir()  # a directory, not a file
 
 
-if __name__ == "__main__":
-    if not os.access(default_binary(), os.X_OK):
-        sys.exit("no program at %s; set VELKORA_BIN" % default_binary())
-    unittest.main()
+@pytest.mark.parametrize("images", ["present", "missing", "broken"])
+def test_lists_the_registry_draws_what_images_it_has_and_ends_on_close(program, tmp_path, images):
+    if images == "broken":
+        write_broken_images(tmp_path)
+    app = program(cwd=REPO if images == "present" else tmp_path).show()
+    img = app.screenshot()
+    bodies = [img.getpixel(body) for body in ((120, 62), (460, 62), (260, 52), (620, 620))]
+    assert img.size == (1600, 900)
+    assert CANVAS not in bodies if images == "present" else bodies == [CANVAS] * 4
+    time.sleep(0.5)  # an idle circuit prints nothing, frame after frame
+    assert app.lines == STARTUP_LINES
+    app.click(620, 620)  # and the circuit works
+    app.wait_line("1", len(STARTUP_LINES))
+    start = time.monotonic()
+    app.stop()
+    assert 0.7 < time.monotonic() - start < 5  # the window closes, then a pause of 800 ms
+
+
+@pytest.mark.parametrize("display", [None, ":31999"])
+def test_without_a_display_says_so_and_ends(program, display):
+    # Left to choose, SDL falls back to a driver that draws nowhere.
+    app = program(env={"DISPLAY": display, "SDL_VIDEODRIVER": None, "WAYLAND_DISPLAY": None})
+    assert app.wait_exit(5) != 0
+    assert len(app.lines) == 1 and app.lines[0].startswith("SDL could not be initialized: ")
+    assert len(app.lines[0]) > len("SDL could not be initialized: ")  # SDL's own reason

@@ -1,0 +1,169 @@
+"""The `program` fixture: the real binary on pytest-xvfb's X server, its output read on
+threads, its window found by title and driven through XTEST; a failed test leaves a
+screenshot of it."""
+
+import os
+import signal
+import subprocess
+import threading
+import time
+
+import pytest
+from PIL import Image
+from Xlib import X, XK, display
+from Xlib.error import BadWindow
+from Xlib.ext import xtest
+
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+STARTUP_LINES = ["SDL video system is ready to go", "8", "1", "1", "3", "3", "5", "5", "7", "7"]
+NODE, SELECTED, LIT, LIVE_WIRE = (74, 141, 247), (44, 209, 118), (3, 252, 15), (52, 154, 250)
+BLACK = (0, 0, 0)
+CANVAS = (194, 238, 242)  # the cleared canvas reads as the OpenGL clear colour under Mesa
+STEP = 0.1  # SDL samples the pointer once per frame: input waits a few frames between steps
+
+
+def wait_until(check, timeout, what):
+    deadline = time.monotonic() + timeout
+    while not (result := check()):
+        assert time.monotonic() < deadline, "timed out after %gs waiting for %s" % (timeout, what)
+        time.sleep(0.05)
+    return result
+
+
+class Program:
+    def __init__(self, cwd, env, count_only, binary=None):
+        binary = binary or os.environ.get("VELKORA_BIN", os.path.join(REPO, "build", "velkora"))
+        self.proc = subprocess.Popen([binary], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.lines, self.errors, self.counted, self.count_only = [], [], 0, count_only
+        self.readers = [threading.Thread(target=self._read, args=args, daemon=True)
+                        for args in ((self.proc.stdout, self.lines), (self.proc.stderr, self.errors))]
+        for reader in self.readers:
+            reader.start()
+        self.window, self.settle = None, STEP  # a longer settle where frames are slow
+
+    def _read(self, stream, sink):
+        for raw in stream:
+            line = raw.decode(errors="replace").rstrip("\n")
+            if line == self.count_only:  # a live wire is traced every frame: count, don't keep
+                self.counted += 1
+            else:
+                sink.append(line)
+
+    def wait_line(self, line, start=0, timeout=60):
+        """Index of the first output line from `start` on that equals `line`."""
+        found = wait_until(lambda: line in self.lines[start:], timeout,
+                           "%r after line %d in %s" % (line, start, self.lines))
+        return self.lines.index(line, start) if found else None
+
+    def wait_exit(self, timeout=10):
+        code = self.proc.wait(timeout)
+        for reader in self.readers:
+            reader.join(5)
+        return code
+
+    def stop(self):
+        """Ends the program as a window close would; it must end cleanly."""
+        self.proc.send_signal(signal.SIGTERM)
+        assert self.wait_exit() == 0, self.errors
+        assert not [s for s in self.errors if "Sanitizer" in s or "runtime error" in s], self.errors
+
+    def show(self, timeout=30):
+        """Waits for the window (a child of the root: Xvfb runs no window manager) and its
+        first frame."""
+        self.x = display.Display()
+        root = self.x.screen().root
+
+        def shown():
+            assert self.proc.poll() is None, "ended with %s: %s" % (self.proc.poll(), self.errors)
+            try:
+                return next((w for w in root.query_tree().children if w.get_wm_name() ==
+                             "Velkora v2" and w.get_attributes().map_state == X.IsViewable), None)
+            except BadWindow:  # one went away while we looked
+                return None
+        self.window = wait_until(shown, timeout, "the window")
+        self.origin = root.translate_coords(self.window, 0, 0)
+        self.wait_pixel(60, 46, NODE, timeout)  # the first gate's input A
+        return self
+
+    def send(self, event, detail=0, settle=STEP, **where):
+        xtest.fake_input(self.x, event, detail, **where)
+        self.x.sync()
+        time.sleep(settle)
+
+    def move(self, x, y):
+        """The frame that handles a press drags by that frame's motion: let frames pass first."""
+        self.send(X.MotionNotify, x=self.origin.x + x, y=self.origin.y + y, settle=self.settle)
+
+    def click(self, x, y):
+        self.move(x, y)
+        self.send(X.ButtonPress, 1)
+        self.send(X.ButtonRelease, 1)
+
+    def clicks(self, points, expected):
+        """Clicks the points in turn; the output that follows is exactly `expected`."""
+        start = len(self.lines)
+        for point in points:
+            self.click(*point)
+        if expected:
+            self.wait_line(expected[-1], start + len(expected) - 1)
+        assert self.lines[start:] == expected
+
+    def drag(self, start, end, steps=5):
+        self.move(*start)
+        self.send(X.ButtonPress, 1)
+        for i in range(1, steps + 1):
+            self.move(*(a + (b - a) * i // steps for a, b in zip(start, end)))
+        self.send(X.ButtonRelease, 1)
+
+    def keys(self, names, down=True, settle=STEP):
+        for name in names:
+            self.send(X.KeyPress if down else X.KeyRelease,
+                      self.x.keysym_to_keycode(XK.string_to_keysym(name)), settle=settle)
+
+    def key(self, name):
+        self.keys([name])
+        self.keys([name], down=False)
+
+    def screenshot(self):
+        size = self.window.get_geometry()
+        raw = self.window.get_image(0, 0, size.width, size.height, X.ZPixmap, 0xFFFFFFFF)
+        return Image.frombytes("RGB", (size.width, size.height), raw.data, "raw", "BGRX")
+
+    def pixel(self, x, y):
+        return self.screenshot().getpixel((x, y))
+
+    def wait_pixel(self, x, y, rgb, timeout=30):
+        """The first screenshot that shows `rgb` at (x, y)."""
+        def shows():
+            img = self.screenshot()
+            return img.getpixel((x, y)) == rgb and img
+        return wait_until(shows, timeout, "%s at %d, %d" % (rgb, x, y))
+
+
+@pytest.fixture
+def program(request, xvfb):
+    """Starts the program (or `binary`, from the repository root unless told otherwise) in
+    the test's environment, with `env` added (None removes a variable); stops it after."""
+    request.node.programs = []
+
+    def start(cwd=REPO, env=None, count_only=None, binary=None):
+        merged = {k: v for k, v in dict(os.environ, **(env or {})).items() if v is not None}
+        # Libraries preloaded for the program alone (the sanitizer run keeps the GL driver).
+        merged["LD_PRELOAD"] = os.environ.get("VELKORA_LD_PRELOAD", "")
+        request.node.programs.append(Program(cwd, merged, count_only, binary))
+        return request.node.programs[-1]
+    yield start
+    for p in request.node.programs:
+        if p.proc.poll() is None:
+            p.stop()
+
+
+@pytest.hookimpl(hookwrapper=True)
+def pytest_runtest_makereport(item, call):
+    report = (yield).get_result()
+    for p in getattr(item, "programs", []) if report.failed and report.when == "call" else []:
+        if p.window is not None and p.proc.poll() is None:
+            path = os.path.join(os.environ.get("VELKORA_E2E_SHOTS", "."), item.name + ".png")
+            p.screenshot().save(path)
+            report.sections.append(("screenshot", path))
