@@ -3,20 +3,49 @@
 #include <memory>
 #include <random>
 
-std::vector<CircuitSpec> allCircuits() {
-    std::vector<CircuitSpec> specs;
+namespace {
+
+// `gates` gates of random kinds; every gate input is fed from an earlier source
+// (a button or an earlier gate); a lamp on about one gate in ten.
+BuiltCircuit randomLayeredCircuit(int gates, std::mt19937& rng) {
+    BuiltCircuit c;
+    std::vector<int> sources;
+    for (int i = gates / 20 + 2; i > 0; --i) {
+        sources.push_back(makeButton(rng() % 2 == 0));
+    }
+    for (int i = 0; i < gates; ++i) {
+        int gate = makeGate(static_cast<int>(rng() % 6), (i * 37) % 1500, (i * 53) % 800);
+        int a = sources[rng() % sources.size()];
+        int b = sources[rng() % sources.size()];
+        addWireQuietly(gate, 0, a);
+        if (b != a || rng() % 2 == 0) {
+            addWireQuietly(gate, 1, b);
+        }
+        c.gates.push_back(gate);
+        sources.push_back(gate);
+        if (rng() % 10 == 0) {
+            addLamp(gate);
+        }
+    }
+    return c;
+}
+
+}  // namespace
+
+std::vector<CircuitShape> allCircuits() {
+    std::vector<CircuitShape> shapes;
     for (int gates : {500, 2000, 5000}) {
-        specs.push_back({"random", gates});
+        shapes.push_back({"random", gates});
     }
     for (const char* family : {"chain", "ladder"}) {
         for (int depth = 10; depth <= 40; depth += 5) {
-            specs.push_back({family, depth});
+            shapes.push_back({family, depth});
         }
     }
-    return specs;
+    return shapes;
 }
 
-const BuiltCircuit* circuitForThisProcess(const CircuitSpec& circuit) {
+const BuiltCircuit* circuitForThisProcess(const CircuitShape& circuit) {
     static std::string builtName;
     static std::unique_ptr<BuiltCircuit> built;
     if (built == nullptr) {

@@ -7,7 +7,7 @@
 
 #include "circuit_builders.h"
 
-struct CircuitSpec {
+struct CircuitShape {
     std::string family;  // "random", "chain" or "ladder"
     int size;            // gates for random circuits, levels for chains and ladders
 
@@ -15,11 +15,11 @@ struct CircuitSpec {
 };
 
 // Every circuit, smallest first within a family.
-std::vector<CircuitSpec> allCircuits();
+std::vector<CircuitShape> allCircuits();
 
 // Builds the circuit on first use and returns it afterwards. The registries never
 // shrink: a pass seeds every button ever made and clears every gate's inputs, so
 // a second circuit in the same process would slow the first one's passes (and
 // the gate ids run out after 5,003 gates). So each process benchmarks exactly
 // one circuit; asking for another returns null.
-const BuiltCircuit* circuitForThisProcess(const CircuitSpec& circuit);
+const BuiltCircuit* circuitForThisProcess(const CircuitShape& circuit);

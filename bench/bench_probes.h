@@ -32,8 +32,8 @@ class StdoutSilenced {
 };
 
 // Runs one traced production pass with its trace sent to a scratch file and
-// returns the deliveries it reports: the work the pass's rules ask for, which
-// the queue's runs let it do in far fewer steps.
+// returns the deliveries it reports: every delivery of the walks the queue holds,
+// most of which the queue's runs count rather than make.
 std::uint64_t tracedDeliveries();
 
 // Breadth-first from every button over the same flat adjacency the production

@@ -6,9 +6,9 @@
 
 // Each registers its benchmarks for one circuit, named "<circuit>/<what>", so
 // that --benchmark_filter='^<circuit>/' selects one circuit for one process.
-void registerPassBenchmarks(const CircuitSpec& circuit);
-void registerDrawBenchmark(const CircuitSpec& circuit);
+void registerPassBenchmarks(const CircuitShape& circuit);
+void registerDrawBenchmark(const CircuitShape& circuit);
 
 // Looks up this process's circuit, or marks the run as skipped when another
 // circuit already occupies the process. Returns false when skipped.
-bool prepareCircuit(benchmark::State& state, const CircuitSpec& circuit);
+bool prepareCircuit(benchmark::State& state, const CircuitShape& circuit);

@@ -42,7 +42,7 @@ int liveGateWires() {
     return live;
 }
 
-void timeDraw(benchmark::State& state, const CircuitSpec& circuit) {
+void timeDraw(benchmark::State& state, const CircuitShape& circuit) {
     if (!prepareCircuit(state, circuit)) {
         return;
     }
@@ -64,8 +64,9 @@ void timeDraw(benchmark::State& state, const CircuitSpec& circuit) {
 
 }  // namespace
 
-void registerDrawBenchmark(const CircuitSpec& circuit) {
-    benchmark::RegisterBenchmark((circuit.name() + "/draw").c_str(), [circuit](benchmark::State& s) {
+void registerDrawBenchmark(const CircuitShape& circuit) {
+    benchmark::RegisterBenchmark((circuit.name() + "/draw").c_str(), [circuit](
+                                                                         benchmark::State& s) {
         timeDraw(s, circuit);
     })->Unit(benchmark::kMicrosecond);
 }

@@ -9,7 +9,7 @@
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);  // nothing here needs a display
-    for (const CircuitSpec& circuit : allCircuits()) {
+    for (const CircuitShape& circuit : allCircuits()) {
         registerPassBenchmarks(circuit);
         if (circuit.family == "random") {
             registerDrawBenchmark(circuit);

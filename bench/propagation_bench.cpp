@@ -21,7 +21,7 @@ void countCircuit(benchmark::State& state, const BuiltCircuit& circuit) {
 // Times `pass` and reports the resident-set high-water mark reached while it
 // ran (peak_MB) and how far that is above the resident set before (pass_MB).
 template <class Pass>
-void timePass(benchmark::State& state, const CircuitSpec& circuit, Pass pass, bool warmUp = true) {
+void timePass(benchmark::State& state, const CircuitShape& circuit, Pass pass, bool warmUp = true) {
     if (!prepareCircuit(state, circuit)) {
         return;
     }
@@ -41,7 +41,7 @@ void timePass(benchmark::State& state, const CircuitSpec& circuit, Pass pass, bo
     countCircuit(state, *circuitForThisProcess(circuit));
 }
 
-void timeProduction(benchmark::State& state, const CircuitSpec& circuit) {
+void timeProduction(benchmark::State& state, const CircuitShape& circuit) {
     timePass(state, circuit, Graph::simulate);
     if (circuitForThisProcess(circuit) != nullptr) {
         static const std::uint64_t deliveries = tracedDeliveries();  // one circuit per process
@@ -49,7 +49,7 @@ void timeProduction(benchmark::State& state, const CircuitSpec& circuit) {
     }
 }
 
-void timeBareWalk(benchmark::State& state, const CircuitSpec& circuit) {
+void timeBareWalk(benchmark::State& state, const CircuitShape& circuit) {
     static BareWalk walk;
     std::size_t steps = 0;
     timePass(state, circuit, [&] { benchmark::DoNotOptimize(steps = walk.run()); });
@@ -59,7 +59,7 @@ void timeBareWalk(benchmark::State& state, const CircuitSpec& circuit) {
 
 }  // namespace
 
-bool prepareCircuit(benchmark::State& state, const CircuitSpec& circuit) {
+bool prepareCircuit(benchmark::State& state, const CircuitShape& circuit) {
     if (circuitForThisProcess(circuit) == nullptr) {
         state.SkipWithError(
             "another circuit was built in this process; select one circuit "
@@ -69,7 +69,7 @@ bool prepareCircuit(benchmark::State& state, const CircuitSpec& circuit) {
     return true;
 }
 
-void registerPassBenchmarks(const CircuitSpec& circuit) {
+void registerPassBenchmarks(const CircuitShape& circuit) {
     // The reference pass goes last: the memory its queue takes stays with the
     // process and would count in the production pass's high-water mark.
     std::string name = circuit.name();

@@ -79,7 +79,7 @@ def summary(runs):
          "random_2000/production"), ">=", 100, "x"),
         ("random 2000: production / bare walk", ratio("random_2000/production",
          "random_2000/bare"), "<=", 3, "x"),
-        ("random 2000: walks asked / components (no target)", counter_ratio(
+        ("random 2000: walks queued / components (no target)", counter_ratio(
          "random_2000/reference", "walks", "random_2000/bare", "reached"), None, None, "x"),
         ("tied-NAND chain: depth 40 / depth 20", ratio("chain_40/production",
          "chain_20/production"), "<=", 10, "x"),

@@ -2,26 +2,25 @@
 
 // Circuits built without going through the editor, for tests and benchmarks.
 
-#include <random>
 #include <vector>
 
 // Adds a wire the way the wire toggle does, without printing anything.
 void addWireQuietly(int destination, int pin, int source);
 
+// Makes a gate of kind 0 to 5 (AND, NAND, OR, NOR, XOR, NXOR), a button, or a lamp
+// wired to the output of `source`; returns the id.
+int makeGate(int kind, int x = 0, int y = 0);
+int makeButton(bool on);
+int addLamp(int source);
+
 struct BuiltCircuit {
-    std::vector<int> buttons;
-    std::vector<int> gates;
-    std::vector<int> lamps;
+    std::vector<int> gates;  // ids, in the order made
 };
 
-// `gates` gates of random kinds; every gate input is fed from an earlier
-// source (a button or an earlier gate); a lamp on about one gate in ten.
-BuiltCircuit randomLayeredCircuit(int gates, std::mt19937& rng);
-
 // NAND gates used as inverters, both inputs tied to the previous gate (the first
-// to a button); a lamp on the last.
+// to a button, on); a lamp on the last.
 BuiltCircuit tiedNandChain(int depth);
 
 // Two gates per level, each fed by both gates of the level before (the first
-// level by two buttons); lamps on the last level.
+// level by two buttons, on and off); lamps on the last level.
 BuiltCircuit ladder(int depth);

@@ -17,37 +17,30 @@ void referenceSimulate() {
     std::queue<std::pair<int, bool>> q;
     for (const Input* button : Input::inputs) {
         q.push({button->getId(), button->state});
-        if (vazi) {
+        if (vazi)
             std::cout << button->getId() << ' ' << button->state << std::endl;
-        }
     }
-    if (vazi) {
+    if (vazi)
         Graph::debugGraph();
-    }
     std::fill(std::begin(visited), std::end(visited), false);
-    for (Gate* gate : Gate::objects) {
-        gate->inputs[0] = false;
-        gate->inputs[1] = false;
-    }
+    for (Gate* gate : Gate::objects)
+        gate->inputs = {false, false};
     while (!q.empty()) {
         auto [p, v] = q.front();
         q.pop();
         ++referenceWalks;
         visited[p] = true;
-        if (p > 20006) {
+        if (p > 20006)
             continue;
-        }
         for (const auto& [n, w] : graph[p]) {
             for (const Edge& wire : edgeList) {
                 bool matches = wire.which == w && ((wire.left == p && wire.right == n) ||
                                                    (wire.left == n && wire.right == p));
-                if (!matches || visited[n]) {
+                if (!matches || visited[n])
                     continue;
-                }
                 wire.value = v;
-                if (vazi) {
+                if (vazi)
                     std::cout << p << " <-> " << n << ", " << v << std::endl;
-                }
                 if (w == 2) {
                     Output::outputs[n - 20007]->lit = v;
                     continue;
@@ -57,8 +50,7 @@ void referenceSimulate() {
                 gate->inputs[w] = v;
                 if (Graph::workMode || (gate->hasA && gate->hasB)) {
                     q.push({n, gate->evaluate()});
-                    gate->hasA = false;
-                    gate->hasB = false;
+                    gate->hasA = gate->hasB = false;
                 }
             }
         }

@@ -8,5 +8,5 @@
 void referenceSimulate();
 
 // How many entries the last reference pass took from its queue: the walks the
-// rules ask for, which no faster pass can make fewer of without folding runs.
+// queue holds, which no faster pass can make fewer of without folding runs.
 extern std::uint64_t referenceWalks;

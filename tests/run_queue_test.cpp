@@ -15,15 +15,13 @@ TEST(run_queue, hands_back_exactly_what_was_pushed_in_order) {
     std::vector<QueueEntry> block;
     auto popAndCompare = [&] {
         ::Run run = queue.popFront(block);
-        std::vector<QueueEntry> entries =
-            run.blockSize == 1 ? std::vector<QueueEntry>{run.first} : block;
-        for (std::uint64_t i = 0; i < run.count; ++i) {
+        std::vector<QueueEntry> entries = run.blockSize == 1 ? std::vector{run.first} : block;
+        for (std::uint64_t i = 0; i < run.count; ++i)
             for (QueueEntry entry : entries) {
                 ASSERT_FALSE(model.empty());
                 ASSERT_EQ(entry, model.front());
                 model.pop_front();
             }
-        }
     };
     // A few distinct entries, so that runs merge and blocks repeat and fold; the
     // first phase queues far more runs than are taken, so the store is compacted.
@@ -34,17 +32,14 @@ TEST(run_queue, hands_back_exactly_what_was_pushed_in_order) {
             continue;
         }
         std::vector<QueueEntry> pushed(1 + rng() % 4);
-        for (QueueEntry& entry : pushed) {
+        for (QueueEntry& entry : pushed)
             entry = queueEntry(static_cast<int>(rng() % (filling ? 50 : 3)), rng() % 2);
-        }
         std::uint64_t count = 1 + rng() % 3 / 2;
         queue.pushRepeated(pushed.data(), pushed.size(), count);
-        for (std::uint64_t i = 0; i < count; ++i) {
+        for (std::uint64_t i = 0; i < count; ++i)
             model.insert(model.end(), pushed.begin(), pushed.end());
-        }
     }
-    while (!queue.empty()) {
+    while (!queue.empty())
         popAndCompare();
-    }
     EXPECT_TRUE(model.empty());
 }
