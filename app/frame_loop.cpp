@@ -2,6 +2,8 @@
 
 #include <glad/gl.h>
 
+#include <iostream>
+
 #include "app/app_state.h"
 #include "components/gate_kinds.h"
 #include "components/texture_loader.h"
@@ -34,6 +36,17 @@ bool loadOpenGL(SDL_GLContext context) {
     return gladLoadGL(reinterpret_cast<GLADloadfunc>(SDL_GL_GetProcAddress)) != 0;
 }
 
+// Without a window (no GLX on the display, say), or a renderer to draw in it, nothing
+// would ever show and no window close could end the loop: say why and end instead.
+bool giveUp(App& app, const char* what) {
+    std::cerr << "velkora: could not " << what << ": " << SDL_GetError() << std::endl;
+    if (app.window != nullptr) {
+        SDL_DestroyWindow(app.window);
+    }
+    SDL_Quit();
+    return false;
+}
+
 }  // namespace
 
 bool startUp(App& app) {
@@ -42,7 +55,13 @@ bool startUp(App& app) {
     }
     app.window = SDL_CreateWindow("Velkora v2", 160, 60, windowWidth, windowHeight,
                                   SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    if (app.window == nullptr) {
+        return giveUp(app, "open the window");
+    }
     app.renderer = SDL_CreateRenderer(app.window, -1, SDL_RENDERER_ACCELERATED);
+    if (app.renderer == nullptr) {
+        return giveUp(app, "draw in the window");
+    }
     app.glContext = SDL_GL_CreateContext(app.window);
     bindGlCalls(loadOpenGL(app.glContext));
     app.running = true;

@@ -13,8 +13,9 @@ struct App {
     bool running = false;
 };
 
-// Brings up SDL, the window, the renderer, OpenGL and the images.
-// Returns false when SDL itself could not start: there is nothing to run then.
+// Brings up SDL, the window, the renderer, OpenGL and the images. Returns false,
+// having said why, when SDL, the window or its renderer could not be had: there is
+// nothing to run then.
 bool startUp(App& app);
 
 // One frame: sample the pointer, handle every pending event, toggle a completed

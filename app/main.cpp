@@ -5,8 +5,8 @@ int main(int, char**) {
     // Static: the renderer, the OpenGL context and the textures are left to
     // process exit, and stay reachable until then.
     static App app;
-    // Start-up. Without SDL video no window opens and no quit event could ever
-    // end the loop, so the program ends at once.
+    // Start-up. Without SDL video, a window or a renderer nothing can show and no
+    // quit event could ever end the loop, so the program ends at once.
     if (!startUp(app)) {
         return 1;
     }

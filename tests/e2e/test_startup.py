@@ -6,6 +6,7 @@ import time
 
 import pytest
 from conftest import CANVAS, REPO, STARTUP_LINES
+from pyvirtualdisplay import Display
 
 IMAGES = ["AND", "NAND", "OR", "NOR", "XOR", "NXOR", "NOT", "ButtonPressed", "ButtonReleased"]
 
@@ -47,3 +48,13 @@ def test_without_a_display_says_so_and_ends(program, display):
     assert app.wait_exit(5) != 0
     assert len(app.lines) == 1 and app.lines[0].startswith("SDL could not be initialized: ")
     assert len(app.lines[0]) > len("SDL could not be initialized: ")  # SDL's own reason
+
+
+def test_on_a_display_without_glx_says_why_no_window_opened_and_ends(program):
+    with Display(extra_args=["-extension", "GLX"], manage_global_env=False) as bare:
+        app = program(env={"DISPLAY": bare.new_display_var})
+        start = time.monotonic()
+        assert app.wait_exit(5) != 0 and time.monotonic() - start < 5
+    assert app.lines == ["SDL video system is ready to go"]
+    assert app.errors[0].startswith("velkora: could not open the window: ") and \
+        len(app.errors[0]) > len("velkora: could not open the window: ")  # SDL's own reason
