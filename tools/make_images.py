@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draw the gate and button artwork used by Velkora and write it as BMP files.
+"""Draw the gate and button artwork used by Velkora and write it as BMP files, and the
+application icon (velkora.png) that the desktop menu shows.
 
 Usage: make_images.py [OUTPUT_DIR]    (default: img/ at the repository root)
 
@@ -11,6 +12,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SS = 4                        # supersampling factor per axis
 INK = (30, 34, 40)            # strokes and labels
@@ -106,6 +108,27 @@ class Canvas:
                            len(data), 2835, 2835, 0, 0)
         with open(path, "wb") as f:
             f.write(header + info + data)
+
+    def save_png(self, path):
+        """Average the samples down into an RGBA PNG; samples left as None are transparent."""
+        data = bytearray()
+        for y in range(self.height):
+            data.append(0)                              # filter type: none
+            for x in range(self.width):
+                inked = [c for j in range(y * SS, y * SS + SS)
+                         for c in self.px[j * self.sw + x * SS: j * self.sw + x * SS + SS]
+                         if c is not None]
+                n = len(inked) or 1
+                data += bytes(round(sum(c[k] for c in inked) / n) for k in range(3))
+                data.append(round(255 * len(inked) / (SS * SS)))
+
+        def chunk(kind, body):
+            return struct.pack(">I", len(body)) + kind + body + \
+                struct.pack(">I", zlib.crc32(kind + body))
+        ihdr = struct.pack(">IIBBBBB", self.width, self.height, 8, 6, 0, 0, 0)
+        with open(path, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) +
+                    chunk(b"IDAT", zlib.compress(bytes(data), 9)) + chunk(b"IEND", b""))
 
 
 def arc(cx, cy, r, a0, a1, steps=48):
@@ -222,6 +245,27 @@ def draw_button(pressed):
     return c
 
 
+# --- application icon (128x128): an AND gate lighting a lamp, on a rounded tile -
+
+def draw_icon():
+    c = Canvas(128, 128, background=None)
+    corners = ((108, 108, 0), (20, 108, 0.5), (20, 20, 1), (108, 20, 1.5))
+    tile = [p for cx, cy, a in corners
+            for p in arc(cx, cy, 16, a * math.pi, (a + 0.5) * math.pi, 12)]
+    c.fill_polygon(tile, (52, 154, 250))
+    # The gate artwork's AND body, its leads starting inside the tile.
+    place = lambda pts: [(x - 6, y + 32) for x, y in pts]
+    body, front = and_body()
+    for y in (16, 48):
+        c.stroke(place([(18, y), (40, y)]), width=5)
+    c.stroke(place([(front, MID), (106, MID)]), width=5)
+    c.fill_polygon(place(body), BODY)
+    c.stroke(place(body), closed=True, width=5)
+    c.fill_polygon(circle(104, 64, 10), (3, 252, 15))   # the lamp, lit
+    c.stroke(circle(104, 64, 10), closed=True, width=4)
+    return c
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, os.pardir, "img")
@@ -234,6 +278,9 @@ def main():
         path = os.path.join(out_dir, name + ".bmp")
         canvas.save_bmp(path)
         print("wrote", os.path.normpath(path))
+    path = os.path.join(out_dir, "velkora.png")
+    draw_icon().save_png(path)
+    print("wrote", os.path.normpath(path))
 
 
 if __name__ == "__main__":
