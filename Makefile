@@ -2,12 +2,14 @@
 #   make run    build, open the editor
 #   make test   build, run every test
 #   make bench  time the propagation and draw passes (Release)
+#   make install  install under PREFIX (and DESTDIR, if set)
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench images screenshot clean
+.PHONY: all deps configure build run test bench install images screenshot clean
 
 all: build
 
@@ -32,6 +34,11 @@ bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVELKORA_BUILD_BENCH=ON -DVELKORA_BUILD_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build build-bench -j $(JOBS) --target velkora_bench
 	bench/run-all build-bench/bench/velkora_bench build-bench/results
+
+# Needs only the program itself, not the tests.
+install: configure
+	cmake --build $(BUILD) -j $(JOBS) --target velkora
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
 images:
 	python3 tools/make_images.py
