@@ -3,13 +3,14 @@
 #   make test   build, run every test
 #   make bench  time the propagation and draw passes (Release)
 #   make install  install under PREFIX (and DESTDIR, if set)
+#   make package  build the Debian package into $(BUILD)/
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench install images screenshot clean
+.PHONY: all deps configure build run test bench install package images screenshot clean
 
 all: build
 
@@ -35,10 +36,14 @@ bench: deps
 	cmake --build build-bench -j $(JOBS) --target velkora_bench
 	bench/run-all build-bench/bench/velkora_bench build-bench/results
 
-# Needs only the program itself, not the tests.
+# Installing needs only the program itself, not the tests.
 install: configure
 	cmake --build $(BUILD) -j $(JOBS) --target velkora
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+# cpack brings the whole build up to date first, tests included: build it with our JOBS.
+package: build
+	cd $(BUILD) && cpack
 
 images:
 	python3 tools/make_images.py
