@@ -1,0 +1,40 @@
+"""The installed program: the launcher on the PATH and the Debian package that carries it."""
+
+import os
+import subprocess
+
+from conftest import CANVAS, REPO, STARTUP_LINES
+
+BUILD = os.environ.get("VELKORA_BUILD_DIR", os.path.join(REPO, "build"))
+
+
+def run(*command, **kwargs):
+    return subprocess.run(command, check=True, stdout=subprocess.PIPE, text=True, **kwargs).stdout
+
+
+def test_the_launcher_runs_the_installed_program_with_its_images_from_anywhere(program, tmp_path):
+    # Installed under a temporary root: a tree that is not where its prefix says.
+    run("cmake", "--install", BUILD, "--prefix", "/usr", env=dict(os.environ, DESTDIR=tmp_path))
+    (tmp_path / "elsewhere").mkdir()
+    app = program(cwd=tmp_path / "elsewhere", binary=tmp_path / "usr/bin/velkora").show()
+    img = app.screenshot()
+    assert CANVAS not in [img.getpixel(body) for body in ((120, 62), (460, 62), (620, 620))]
+    app.click(620, 620)
+    app.wait_line("1", len(STARTUP_LINES))  # the program's output is the launcher's
+    app.stop()  # and so are its signals and its exit status
+
+
+def test_the_package_holds_the_installed_files_and_needs_sdl(tmp_path):
+    run("cpack", "--config", os.path.join(BUILD, "CPackConfig.cmake"), "-B", tmp_path)
+    [deb] = tmp_path.glob("*.deb")
+    files = {line.split()[-1] for line in run("dpkg-deb", "-c", deb).splitlines()
+             if not line.startswith("d")}
+    images = {"./usr/share/velkora/img/" + name
+              for name in os.listdir(os.path.join(REPO, "img")) if name.endswith(".bmp")}
+    assert files == images | {"./usr/bin/velkora", "./usr/libexec/velkora/velkora",
+                              "./usr/share/applications/velkora.desktop",
+                              "./usr/share/icons/hicolor/128x128/apps/velkora.png"}
+    fields = dict(line.split(": ", 1) for line in run("dpkg-deb", "-f", deb).splitlines()
+                  if ": " in line and not line.startswith(" "))
+    assert deb.name == "velkora_%(Version)s_%(Architecture)s.deb" % fields
+    assert "libsdl2-2.0-0" in fields["Depends"] and "libgl1" in fields["Depends"]
