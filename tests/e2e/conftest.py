@@ -11,15 +11,18 @@ import time
 import pytest
 from PIL import Image
 from Xlib import X, XK, display
-from Xlib.error import BadWindow
+from Xlib.error import XError
 from Xlib.ext import xtest
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 STARTUP_LINES = ["SDL video system is ready to go", "8", "1", "1", "3", "3", "5", "5", "7", "7"]
-NODE, SELECTED, LIT, LIVE_WIRE = (74, 141, 247), (44, 209, 118), (3, 252, 15), (52, 154, 250)
+NODE, LIT, LIVE_WIRE = (74, 141, 247), (3, 252, 15), (52, 154, 250)
 BLACK = (0, 0, 0)
 CANVAS = (194, 238, 242)  # the cleared canvas reads as the OpenGL clear colour under Mesa
-STEP = 0.1  # SDL samples the pointer once per frame: input waits a few frames between steps
+# SDL samples the pointer once per frame, at its top: a press handled in the frame that
+# also sees the motion before it would act where the pointer was. So input waits a few
+# frames between steps, and longer after a move.
+STEP, SETTLE = 0.1, 0.2
 
 
 def wait_until(check, timeout, what):
@@ -40,7 +43,7 @@ class Program:
                         for args in ((self.proc.stdout, self.lines), (self.proc.stderr, self.errors))]
         for reader in self.readers:
             reader.start()
-        self.window, self.settle = None, STEP  # a longer settle where frames are slow
+        self.window, self.settle = None, SETTLE  # longer where frames are slow
 
     def _read(self, stream, sink):
         for raw in stream:
@@ -69,21 +72,24 @@ class Program:
         assert not [s for s in self.errors if "Sanitizer" in s or "runtime error" in s], self.errors
 
     def show(self, timeout=30):
-        """Waits for the window (a child of the root: Xvfb runs no window manager) and its
-        first frame."""
+        """Waits for the window (a child of the root: Xvfb runs no window manager) to show
+        its first frame. SDL may make its window anew for the renderer, so a window found
+        can vanish: then it is looked for again."""
         self.x = display.Display()
         root = self.x.screen().root
 
-        def shown():
+        def first_frame():
             assert self.proc.poll() is None, "ended with %s: %s" % (self.proc.poll(), self.errors)
             try:
-                return next((w for w in root.query_tree().children if w.get_wm_name() ==
-                             "Velkora v2" and w.get_attributes().map_state == X.IsViewable), None)
-            except BadWindow:  # one went away while we looked
-                return None
-        self.window = wait_until(shown, timeout, "the window")
+                for window in root.query_tree().children:
+                    if window.get_wm_name() == "Velkora v2" and \
+                            window.get_attributes().map_state == X.IsViewable:
+                        self.window = window
+                        return self.pixel(60, 46) == NODE  # the first gate's input A
+            except XError:
+                return False
+        wait_until(first_frame, timeout, "the window's first frame")
         self.origin = root.translate_coords(self.window, 0, 0)
-        self.wait_pixel(60, 46, NODE, timeout)  # the first gate's input A
         return self
 
     def send(self, event, detail=0, settle=STEP, **where):
@@ -92,7 +98,6 @@ class Program:
         time.sleep(settle)
 
     def move(self, x, y):
-        """The frame that handles a press drags by that frame's motion: let frames pass first."""
         self.send(X.MotionNotify, x=self.origin.x + x, y=self.origin.y + y, settle=self.settle)
 
     def click(self, x, y):
@@ -165,5 +170,8 @@ def pytest_runtest_makereport(item, call):
     for p in getattr(item, "programs", []) if report.failed and report.when == "call" else []:
         if p.window is not None and p.proc.poll() is None:
             path = os.path.join(os.environ.get("VELKORA_E2E_SHOTS", "."), item.name + ".png")
-            p.screenshot().save(path)
-            report.sections.append(("screenshot", path))
+            try:
+                p.screenshot().save(path)
+                report.sections.append(("screenshot", path))
+            except XError as error:  # the window is gone
+                report.sections.append(("screenshot", "none: %s" % error))
