@@ -62,6 +62,9 @@ bool startUp(App& app) {
     if (app.renderer == nullptr) {
         return giveUp(app, "draw in the window");
     }
+    // The OpenGL context comes after the renderer: SDL's OpenGL renderer may make the
+    // window anew to get a pixel format it can draw with, and a context made before
+    // would belong to the window it replaced.
     app.glContext = SDL_GL_CreateContext(app.window);
     bindGlCalls(loadOpenGL(app.glContext));
     app.running = true;
@@ -114,6 +117,9 @@ void runFrame(App& app) {
 
 void shutDown(App& app) {
     SDL_DestroyWindow(app.window);
+    // The window disappears at once; SDL, its display connection and the OpenGL
+    // driver are let go only after a pause, when the display server has long finished
+    // with the window. The program thus ends about 0.8 s after its window closes.
     SDL_Delay(800);
     SDL_Quit();
 }

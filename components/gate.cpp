@@ -1,5 +1,6 @@
 #include "components/gate.h"
 
+#include "core/constants.h"
 #include "render/pin_square.h"
 
 int num = 0;
@@ -57,11 +58,11 @@ void Gate::renderBase(SDL_Renderer* renderer, int r, int g, int b) {
 
 void Gate::postRender(SDL_Renderer* renderer, int which, int r, int g, int b) {
     setDrawColor(renderer, r, g, b);
-    if (which == 0) {
+    if (which == pinA) {
         fillPin(renderer, inA, nodeSize);
-    } else if (which == 1) {
+    } else if (which == pinB) {
         fillPin(renderer, inB, nodeSize);
-    } else if (which == 2) {
+    } else if (which == gateOutputPin) {
         fillPin(renderer, outNode, nodeSize);
     }
 }

@@ -34,7 +34,7 @@ class Gate {
     void addXY(int dx, int dy);
     // Re-anchors the pins to the body and draws them filled with (r, g, b).
     void renderBase(SDL_Renderer* renderer, int r, int g, int b);
-    // Fills one pin's inner square: 0 input A, 1 input B, 2 the output.
+    // Fills one pin's inner square: pinA, pinB or gateOutputPin.
     void postRender(SDL_Renderer* renderer, int which, int r, int g, int b);
 
     // Every registry slot, two per gate; non-owning, never shrinks.

@@ -13,6 +13,11 @@ constexpr int maxGateId = inOffset - 2;  // gates take odd ids: 1, 3, ... 10005
 constexpr int maxInputId = outOffset - 1;
 constexpr int maxOutputId = MAX_G - 1;
 
+// How many components of each kind there can be: 5,003 gates, 10,000 buttons, 19,996 lamps.
+constexpr int gateIdCount = (maxGateId + 1) / 2;
+constexpr int inputIdCount = maxInputId - inOffset + 1;
+constexpr int outputIdCount = maxOutputId - outOffset + 1;
+
 constexpr int windowWidth = 1600;
 constexpr int windowHeight = 900;
 
@@ -25,3 +30,5 @@ constexpr int kindOutput = 64;
 constexpr int pinA = 0;
 constexpr int pinB = 1;
 constexpr int pinLamp = 2;
+// Gate::postRender's pins are numbered alike, but its 2 is the gate's output pin.
+constexpr int gateOutputPin = 2;

@@ -4,12 +4,14 @@
 #include <unordered_map>
 
 #include "core/constants.h"
+#include "graph/circuit_edits.h"
 #include "graph/connections.h"
-
-unsigned wiringVersion = 0;
 
 namespace {
 
+// One key for a pair of components, in either order, and a pin selector. The pin takes
+// bits 0 and 1 and the larger id from bit 2; any non-negative int fits in the next 32
+// bits, so the smaller id starts at bit 34 and no two pairs share a key.
 std::uint64_t pairKey(int a, int b, int pin) {
     if (a > b) {
         std::swap(a, b);
@@ -21,11 +23,11 @@ std::uint64_t pairKey(int a, int b, int pin) {
 }  // namespace
 
 bool CompiledWiring::refresh() {
-    if (built && builtVersion == wiringVersion) {
+    if (built && builtVersion == circuitVersion()) {
         return false;
     }
     rebuild();
-    builtVersion = wiringVersion;
+    builtVersion = circuitVersion();
     built = true;
     return true;
 }

@@ -17,7 +17,7 @@ struct WireEnd {
 
 // The adjacency sets with each entry's wire looked up once, laid out flat.
 // A pair of components is joined on one pin selector by at most one wire, so
-// an entry has exactly one wire. Rebuilt whenever the wiring has changed.
+// an entry has exactly one wire. Rebuilt whenever the circuit was edited.
 class CompiledWiring {
   public:
     // Brings the tables up to date with graph and edgeList; true when rebuilt.
@@ -33,15 +33,9 @@ class CompiledWiring {
   private:
     void rebuild();
 
-    unsigned builtVersion = 0;
+    unsigned builtVersion = 0;  // circuitVersion() when built
     bool built = false;
     std::vector<std::uint32_t> offsets;
     std::vector<WireEnd> ends;
     std::vector<const Edge*> wireList;
 };
-
-// Bumped by every change to the wiring, so that derived tables know to rebuild.
-// Code that writes gate input bits or arrival flags, or wire values, anywhere but
-// in a pass bumps it too: passes keep flat copies of those, loaded from the
-// components when it changes.
-extern unsigned wiringVersion;

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "app/app_state.h"
-#include "graph/compiled_wiring.h"
+#include "graph/circuit_edits.h"
 #include "graph/wire_ends.h"
 
 std::multiset<std::pair<int, int>> graph[MAX_G];
@@ -34,7 +34,7 @@ void printWireList() {
 
 void toggleWire() {
     std::cout << "uso 0" << std::endl;
-    ++wiringVersion;
+    circuitEdited();
 
     for (auto it = edgeList.begin(); it != edgeList.end(); ++it) {
         if (joins(*it, leftNode, rightNode, which)) {

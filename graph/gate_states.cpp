@@ -2,13 +2,14 @@
 
 #include "components/gate.h"
 #include "core/constants.h"
-#include "graph/compiled_wiring.h"
+#include "graph/circuit_edits.h"
 
 namespace {
 
 std::uint8_t stateBitsOf(const Gate& gate) {
-    return (gate.inputs[0] ? GateStates::inputA : 0) | (gate.inputs[1] ? GateStates::inputB : 0) |
-           (gate.hasA ? GateStates::arrivedA : 0) | (gate.hasB ? GateStates::arrivedB : 0);
+    return static_cast<std::uint8_t>(
+        (gate.inputs[0] ? GateStates::inputA : 0) | (gate.inputs[1] ? GateStates::inputB : 0) |
+        (gate.hasA ? GateStates::arrivedA : 0) | (gate.hasB ? GateStates::arrivedB : 0));
 }
 
 // A gate's output depends on its two input bits alone, so asking it once for
@@ -28,11 +29,20 @@ std::uint8_t truthTableOf(Gate& gate) {
 }  // namespace
 
 void GateStates::refresh() {
-    if (!loaded || loadedVersion != wiringVersion || bits.size() != Gate::objects.size()) {
+    if (!loaded || loadedVersion != circuitVersion() || bits.size() != Gate::objects.size()) {
         load();
-        loadedVersion = wiringVersion;
+        loadedVersion = circuitVersion();
         loaded = true;
     }
+}
+
+bool GateStates::agreesWithObjects() const {
+    for (std::size_t id = 1; id < stored.size(); id += 2) {
+        if (stateBitsOf(*Gate::objects[id]) != (stored[id] & stateBits)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void GateStates::load() {

@@ -1,5 +1,6 @@
 #include "graph/propagation_pass.h"
 
+#include <cstdlib>
 #include <iostream>
 
 #include "components/gate.h"
@@ -27,7 +28,10 @@ std::uint8_t stateOf(int id) {
     return id < inOffset ? static_cast<std::uint8_t>(mark | gates.stateOf(id) << 1) : mark;
 }
 
-void warnBudgetOnce() {
+// Whatever is left queued is dropped: the pass ends with the lamps, wires and gates as
+// far as it got. Said once per process. Kept out of line: the walk's loop stays small.
+[[gnu::cold, gnu::noinline]] void dropQueueOverBudget() {
+    Graph::q.clear();
     static bool warned = false;
     if (!warned) {
         warned = true;
@@ -38,6 +42,35 @@ void warnBudgetOnce() {
 
 }  // namespace
 
+// Inline in run(): a deep circuit's pass is mostly short runs, where a call shows.
+inline bool PropagationPass::walkRun(Run run, const std::vector<QueueEntry>& block) {
+    const QueueEntry single = run.entry();
+    const QueueEntry* entries = run.single() ? &single : block.data();
+    if (run.count > 1) {
+        neighboursOf(entries, run.blockSize, neighbours);
+        snapshot(neighbours, before);
+    }
+    for (std::uint64_t remaining = run.count; remaining > 0; --remaining) {
+        if (!walkBlock(entries, run.blockSize)) {
+            return false;
+        }
+        if (remaining > 1) {
+            snapshot(neighbours, after);
+            if (after == before) {
+                // This walk left everything a walk of the block reads as it found it,
+                // so each of the remaining walks would make the same writes, queue the
+                // same entries and print the same lines: they are counted, not made.
+                Graph::q.pushRepeated(queuedByWalk.data(), queuedCount, remaining);
+                traceRepeats(remaining - 1);
+                return true;
+            }
+            before.swap(after);
+        }
+        Graph::q.pushRepeated(queuedByWalk.data(), queuedCount, 1);
+    }
+    return true;
+}
+
 void PropagationPass::run() {
     if (wiring.refresh()) {
         wireValues.load(wiring.wires());
@@ -45,69 +78,33 @@ void PropagationPass::run() {
     }
     live.startPass(Gate::objects.size(), Input::inputs.size());
     gates.refresh();
+#ifdef VELKORA_CHECKED
+    if (!gates.agreesWithObjects() || !wireValues.agreesWithRecords(wiring.wires())) {
+        std::cerr << "velkora: gate bits or wire values were written outside a pass "
+                     "without circuitEdited()"
+                  << std::endl;
+        std::abort();
+    }
+#endif
     gates.clearInputs();
-    walkQueue();
+    std::vector<QueueEntry> block;
+    while (!Graph::q.empty()) {
+        const Run& front = Graph::q.front();
+        if (front.count == 1 && front.single()) {
+            // Most entries stand alone: walked once, with no state to compare.
+            const QueueEntry entry = front.entry();
+            Graph::q.dropFront();
+            if (!walkBlock(&entry, 1)) {
+                break;
+            }
+            Graph::q.pushRepeated(queuedByWalk.data(), queuedCount, 1);
+        } else if (!walkRun(Graph::q.popFront(block), block)) {
+            break;
+        }
+    }
     gates.storeChanged();
     wireValues.storeChanged(wiring.wires());
     finishTrace();
-}
-
-void PropagationPass::walkQueue() {
-    std::vector<QueueEntry> block;
-    std::vector<int> neighbours;
-    std::vector<std::uint8_t> before;
-    std::vector<std::uint8_t> after;
-    while (!Graph::q.empty()) {
-        const Run& front = Graph::q.front();
-        if (front.count == 1 && front.blockSize == 1) {
-            // Most entries stand alone: walked once, with no state to compare.
-            const QueueEntry entry = front.first;
-            Graph::q.dropFront();
-            if (!walkBlock(&entry, 1)) {
-                warnBudgetOnce();
-                Graph::q.clear();
-                return;
-            }
-            Graph::q.pushRepeated(pushes.data(), pushed, 1);
-            continue;
-        }
-        Run current = Graph::q.popFront(block);
-        const QueueEntry* entries = current.blockSize == 1 ? &current.first : block.data();
-        std::size_t size = current.blockSize;
-        std::uint64_t remaining = current.count;
-        if (remaining > 1) {
-            neighboursOf(entries, size, neighbours);
-            snapshot(neighbours, before);
-        }
-        while (remaining > 0) {
-            if (!walkBlock(entries, size)) {
-                warnBudgetOnce();
-                Graph::q.clear();
-                return;
-            }
-            --remaining;
-            if (remaining == 0) {
-                Graph::q.pushRepeated(pushes.data(), pushed, 1);
-                break;
-            }
-            snapshot(neighbours, after);
-            if (after == before) {
-                // A walk reads only the marks, input bits and arrival flags of
-                // the block's neighbours, and writes nothing else that a walk
-                // reads (the kept lists it shortens only lose entries whose
-                // neighbour is marked, which it would skip anyway). This walk
-                // left them as it found them, so each remaining walk of the run
-                // starts from the same state and makes the same writes, queues
-                // the same entries and prints the same lines.
-                Graph::q.pushRepeated(pushes.data(), pushed, remaining + 1);
-                traceRepeats(remaining);
-                remaining = 0;
-            } else {
-                Graph::q.pushRepeated(pushes.data(), pushed, 1);
-                before.swap(after);
-            }
-        }
-    }
 }
 
 bool PropagationPass::walkBlock(const QueueEntry* block, std::size_t size) {
@@ -116,67 +113,64 @@ bool PropagationPass::walkBlock(const QueueEntry* block, std::size_t size) {
     if (size > 1) {
         most = 0;
         for (const QueueEntry* entry = block; entry != block + size; ++entry) {
-            most += entryId(*entry) < outOffset ? live.range(entryId(*entry)).length : 0;
+            most += entryId(*entry) < outOffset ? live.range(entryId(*entry)).fullLength : 0;
         }
     }
-    if (pushes.size() < most) {
-        pushes.resize(most);
+    if (queuedByWalk.size() < most) {
+        queuedByWalk.resize(most);
     }
-    QueueEntry* push = pushes.data();
+    QueueEntry* nextQueued = queuedByWalk.data();
     delivered.clear();
     std::uint8_t* gateBits = gates.data();
     std::uint8_t* values = wireValues.data();
     const bool everyArrival = Graph::workMode;
     const bool tracing = vazi;
-    std::uint64_t steps = work;
+    std::uint64_t steps = work;  // a local copy keeps the count in a register
     for (const QueueEntry* entry = block; entry != block + size; ++entry) {
-        const int p = entryId(*entry);
-        const bool v = entryValue(*entry);
+        const int walked = entryId(*entry);
+        const bool value = entryValue(*entry);
         if (++steps > passWorkBudget) {
             work = steps;
-            pushed = 0;
+            queuedCount = 0;
+            dropQueueOverBudget();
             return false;
         }
-        visited[p] = true;
-        if (p >= outOffset) {
+        visited[walked] = true;
+        if (walked >= outOffset) {
             continue;  // lamps only receive
         }
         // Adjacency order: ascending neighbour, then pin selector.
-        LiveAdjacency::Range& range = live.range(p);
-        WireEnd* keep = live.keepFrom(range);
-        const WireEnd* last = live.end(range);
-        for (const WireEnd* end = live.begin(range); end != last; ++end) {
-            const int n = end->neighbour();
-            if (visited[n]) {
-                continue;
+        LiveAdjacency::Range& range = live.range(walked);
+        WireEnd* liveEnd = live.liveList(range);
+        const WireEnd* listEnd = live.end(range);
+        for (const WireEnd* end = live.begin(range); end != listEnd; ++end) {
+            const int neighbour = end->neighbour();
+            if (visited[neighbour]) {
+                continue;  // marked for the rest of the pass: not kept
             }
-            *keep++ = *end;
+            *liveEnd++ = *end;
             ++steps;
-            values[end->wire] = v;
+            values[end->wire] = value;
             if (tracing) {
-                delivered.push_back(Delivery{p, n, v});
+                delivered.push_back(Delivery{walked, neighbour, value});
                 trace(delivered.back());
             }
             const unsigned pin = static_cast<unsigned>(end->pin());
             if (pin == pinLamp) {
-                Output::outputs[n - outOffset]->lit = v;
+                Output::outputs[neighbour - outOffset]->lit = value;
                 continue;
             }
-            // Sets the pin's input bit and arrival flag; evaluates from the truth table.
-            unsigned state = (gateBits[n] & ~(GateStates::inputA << pin)) |
-                             (static_cast<unsigned>(v) << pin) | (GateStates::arrivedA << pin);
-            const unsigned both = GateStates::arrivedA | GateStates::arrivedB;
-            if (everyArrival || (state & both) == both) {
-                bool result = (state >> (GateStates::truthShift + (state & 3)) & 1) != 0;
-                *push++ = queueEntry(n, result);
-                state &= ~both;
+            unsigned bits = GateStates::arrive(gateBits[neighbour], pin, value);
+            if (everyArrival || GateStates::bothArrived(bits)) {
+                *nextQueued++ = queueEntry(neighbour, GateStates::output(bits));
+                bits = GateStates::clearArrivals(bits);
             }
-            gateBits[n] = static_cast<std::uint8_t>(state);
+            gateBits[neighbour] = static_cast<std::uint8_t>(bits);
         }
-        live.setKeptEnd(range, keep);
+        live.setLiveEnd(range, liveEnd);
     }
     work = steps;
-    pushed = static_cast<std::size_t>(push - pushes.data());
+    queuedCount = static_cast<std::size_t>(nextQueued - queuedByWalk.data());
     return true;
 }
 

@@ -13,7 +13,8 @@
 // Gates fed twice by the level before them are queued once per delivery, which
 // doubles at every level. Runs of identical queue entries are therefore walked
 // only until a walk leaves the state it started from; the rest of the run would
-// repeat that walk exactly, so its effects are added in one step.
+// repeat that walk exactly, so its effects are added in one step. Why that is
+// exact: docs/architecture.md, "Folding a run".
 class PropagationPass {
   public:
     void run();
@@ -25,8 +26,11 @@ class PropagationPass {
         bool value;
     };
 
-    void walkQueue();
-    // Walks every entry of the block once; false when the work budget ran out.
+    // Walks the run's block `count` times or, once a walk changes nothing it reads,
+    // fewer; queues what the walks queue. False when the work budget ran out.
+    bool walkRun(Run run, const std::vector<QueueEntry>& block);
+    // Walks every entry of the block once, collecting what it queues in
+    // queuedByWalk. False when the work budget ran out: the queue is then dropped.
     bool walkBlock(const QueueEntry* block, std::size_t size);
     void trace(const Delivery& delivery);
     void traceRepeats(std::uint64_t walks);
@@ -35,12 +39,15 @@ class PropagationPass {
     void neighboursOf(const QueueEntry* block, std::size_t size, std::vector<int>& ids) const;
     void snapshot(const std::vector<int>& ids, std::vector<std::uint8_t>& state) const;
 
-    // What the current block walk queued: pushes[0, pushed). Written through a
+    // What the last block walk queued: queuedByWalk[0, queuedCount). Written through a
     // plain pointer, the store sized beforehand for the most a walk can queue.
-    std::vector<QueueEntry> pushes;
-    std::size_t pushed = 0;
+    std::vector<QueueEntry> queuedByWalk;
+    std::size_t queuedCount = 0;
     std::vector<Delivery> delivered;  // its deliveries, kept only while tracing
-    std::uint64_t work = 0;
+    std::vector<int> neighbours;      // of the run being walked, and their state
+    std::vector<std::uint8_t> before;
+    std::vector<std::uint8_t> after;
+    std::uint64_t work = 0;  // walks and deliveries so far, against the budget
     std::uint64_t printed = 0;
     std::uint64_t unprinted = 0;
 };

@@ -39,7 +39,7 @@ void RunQueue::clear() {
     blockStore.clear();
 }
 
-bool RunQueue::mayRepeat(const QueueEntry* block, std::size_t size) const {
+bool RunQueue::mightFold(const QueueEntry* block, std::size_t size) const {
     // Repetitions within a block come from a gate fed twice on tied inputs, or
     // from repeated blocks of a few gates; wide fan-outs are not looked through.
     for (std::size_t i = 1; i <= size / 2 && i <= maxScannedPeriod; ++i) {
@@ -49,14 +49,14 @@ bool RunQueue::mayRepeat(const QueueEntry* block, std::size_t size) const {
     }
     std::size_t queued = tail - head;
     return (queued > 0 && runs[tail - 1].blockSize == size) ||
-           (queued >= size && runs[tail - size].blockSize == 1 &&
-            runs[tail - size].first == block[0]);
+           (queued >= size && runs[tail - size].single() && runs[tail - size].entry() == block[0]);
 }
 
-void RunQueue::pushBlockRepeated(const QueueEntry* block, std::size_t size, std::uint64_t count) {
+void RunQueue::pushFolded(const QueueEntry* block, std::size_t size, std::uint64_t count) {
     std::size_t period = primitivePeriod(block, size);
     std::uint64_t total = period == size ? count : saturatingMul(count, size / period);
-    if (total == 1 && period > 1 && !tailIs(block, period) && !foldTail(block, period)) {
+    if (total == 1 && period > 1 && !lastRunIs(block, period) &&
+        !foldSinglesAtTail(block, period)) {
         for (const QueueEntry* entry = block; entry != block + size; ++entry) {
             pushSingle(*entry, 1);
         }
@@ -65,16 +65,16 @@ void RunQueue::pushBlockRepeated(const QueueEntry* block, std::size_t size, std:
     pushBlock(block, period, total);
 }
 
-bool RunQueue::tailIs(const QueueEntry* block, std::size_t size) const {
+bool RunQueue::lastRunIs(const QueueEntry* block, std::size_t size) const {
     if (empty() || runs[tail - 1].blockSize != size) {
         return false;
     }
     const Run& last = runs[tail - 1];
-    return size == 1 ? last.first == block[0]
-                     : std::equal(block, block + size, blockStore.begin() + last.first);
+    return size == 1 ? last.entry() == block[0]
+                     : std::equal(block, block + size, blockStore.begin() + last.blockOffset());
 }
 
-bool RunQueue::foldTail(const QueueEntry* block, std::size_t size) {
+bool RunQueue::foldSinglesAtTail(const QueueEntry* block, std::size_t size) {
     // When the queue ends with the entries of `block` one by one, each queued
     // once, they become one run of the block, which the copy being pushed joins.
     if (tail - head < size) {
@@ -83,7 +83,7 @@ bool RunQueue::foldTail(const QueueEntry* block, std::size_t size) {
     std::size_t first = tail - size;
     for (std::size_t i = 0; i < size; ++i) {
         const Run& run = runs[first + i];
-        if (run.count != 1 || run.blockSize != 1 || run.first != block[i]) {
+        if (run.count != 1 || !run.single() || run.entry() != block[i]) {
             return false;
         }
     }
@@ -94,23 +94,23 @@ bool RunQueue::foldTail(const QueueEntry* block, std::size_t size) {
 
 void RunQueue::pushBlock(const QueueEntry* block, std::size_t size, std::uint64_t count) {
     // B^m followed by B^n is B^(m+n).
-    if (tailIs(block, size)) {
+    if (lastRunIs(block, size)) {
         runs[tail - 1].count = saturatingAdd(runs[tail - 1].count, count);
         return;
     }
-    std::uint32_t first = block[0];
+    std::uint32_t entryOrOffset = block[0];
     if (size > 1) {
-        first = static_cast<std::uint32_t>(blockStore.size());
+        entryOrOffset = static_cast<std::uint32_t>(blockStore.size());
         blockStore.insert(blockStore.end(), block, block + size);
     }
-    append(Run(first, static_cast<std::uint32_t>(size), count));
+    append(Run(entryOrOffset, static_cast<std::uint32_t>(size), count));
 }
 
 Run RunQueue::popFront(std::vector<QueueEntry>& block) {
     Run taken = front();
-    if (taken.blockSize > 1) {
-        auto first = blockStore.begin() + taken.first;
-        block.assign(first, first + taken.blockSize);
+    if (!taken.single()) {
+        auto start = blockStore.begin() + taken.blockOffset();
+        block.assign(start, start + taken.blockSize);
     }
     dropFront();
     return taken;

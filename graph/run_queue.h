@@ -23,17 +23,22 @@ inline std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
 }
 std::uint64_t saturatingMul(std::uint64_t a, std::uint64_t b);
 
-// A block of entries standing `count` times in a row in the queue. A block of
-// one entry is held in the run itself (`first` is the entry); a longer block
-// lives in the queue's block store, at [first, first + blockSize).
+// A block of entries standing `count` times in a row in the queue. A block of one
+// entry is held in the run itself; a longer block lives in the queue's block store.
+// One field serves both, which keeps a run at 16 bytes: `entryOrOffset` is the entry
+// when `blockSize` is 1, else where the block starts in the store.
 struct Run {
     // Built in place: a run assembled elsewhere and copied in is stored field by
     // field and loaded whole, which stalls the store-to-load forwarding.
     Run() = default;
-    Run(std::uint32_t first, std::uint32_t blockSize, std::uint64_t count)
-        : first(first), blockSize(blockSize), count(count) {}
+    Run(std::uint32_t entryOrOffset, std::uint32_t blockSize, std::uint64_t count)
+        : entryOrOffset(entryOrOffset), blockSize(blockSize), count(count) {}
 
-    std::uint32_t first;
+    bool single() const { return blockSize == 1; }
+    QueueEntry entry() const { return entryOrOffset; }           // of a single run
+    std::uint32_t blockOffset() const { return entryOrOffset; }  // of any other
+
+    std::uint32_t entryOrOffset;
     std::uint32_t blockSize;
     std::uint64_t count;
 };
@@ -41,6 +46,14 @@ struct Run {
 // The propagation queue, first in first out, holding repeated entries as counted
 // runs. A circuit whose gates are fed twice by the level before them queues
 // 2^depth copies of the same entries; a run keeps them as one.
+//
+// Pushing a block `count` times, in order: a block of one entry joins the last run
+// when that is the same entry, else starts a run. A longer block queued once that can
+// neither repeat nor meet a run (mightFold) goes in entry by entry: the common case.
+// Otherwise the block is cut to its shortest repeating part (primitivePeriod); that part
+// joins the last run when it is the same block (lastRunIs), or gathers the same entries
+// queued one by one just before it into one run (foldSinglesAtTail), or else starts a
+// run of its own, unless it stands only once, when it goes in entry by entry after all.
 class RunQueue {
   public:
     bool empty() const { return head == tail; }
@@ -56,12 +69,12 @@ class RunQueue {
             pushSingle(block[0], count);
         } else if (size == 0 || count == 0) {
             return;
-        } else if (count == 1 && !mayRepeat(block, size)) {
+        } else if (count == 1 && !mightFold(block, size)) {
             for (const QueueEntry* entry = block; entry != block + size; ++entry) {
                 pushSingle(*entry, 1);
             }
         } else {
-            pushBlockRepeated(block, size, count);
+            pushFolded(block, size, count);
         }
     }
 
@@ -86,7 +99,7 @@ class RunQueue {
     static constexpr std::size_t maxScannedPeriod = 8;
 
     void pushSingle(QueueEntry entry, std::uint64_t count) {
-        if (!empty() && runs[tail - 1].blockSize == 1 && runs[tail - 1].first == entry) {
+        if (!empty() && runs[tail - 1].single() && runs[tail - 1].entry() == entry) {
             runs[tail - 1].count = saturatingAdd(runs[tail - 1].count, count);
         } else {
             append(Run(entry, 1, count));
@@ -101,10 +114,10 @@ class RunQueue {
     void grow();
     // False when the block, queued once, can only go in entry by entry: it does
     // not repeat within itself and cannot join or fold the runs at the tail.
-    bool mayRepeat(const QueueEntry* block, std::size_t size) const;
-    void pushBlockRepeated(const QueueEntry* block, std::size_t size, std::uint64_t count);
-    bool tailIs(const QueueEntry* block, std::size_t size) const;
-    bool foldTail(const QueueEntry* block, std::size_t size);
+    bool mightFold(const QueueEntry* block, std::size_t size) const;
+    void pushFolded(const QueueEntry* block, std::size_t size, std::uint64_t count);
+    bool lastRunIs(const QueueEntry* block, std::size_t size) const;
+    bool foldSinglesAtTail(const QueueEntry* block, std::size_t size);
     void pushBlock(const QueueEntry* block, std::size_t size, std::uint64_t count);
     void dropTaken();
 

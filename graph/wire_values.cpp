@@ -8,6 +8,15 @@ void WireValues::load(const std::vector<const Edge*>& wires) {
     values = stored;
 }
 
+bool WireValues::agreesWithRecords(const std::vector<const Edge*>& wires) const {
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (wires[i]->value != (stored[i] != 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void WireValues::storeChanged(const std::vector<const Edge*>& wires) {
     if (values == stored) {
         return;  // the usual frame: every wire carries what it carried last time

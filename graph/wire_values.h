@@ -12,6 +12,8 @@ class WireValues {
   public:
     // Takes the values the wire records hold now.
     void load(const std::vector<const Edge*>& wires);
+    // Whether every record holds what the copy last took from it or wrote to it.
+    bool agreesWithRecords(const std::vector<const Edge*>& wires) const;
     // Writes into the records every value that differs from what they hold.
     void storeChanged(const std::vector<const Edge*>& wires);
 

@@ -54,7 +54,7 @@ void drawHighlights(SDL_Renderer* renderer) {
         if (rType == kindInput) {
             Input::getInputs()[rightNode - inOffset]->postRender(renderer, c.r, c.g, c.b);
         } else if (rType == kindGate) {
-            Gate::getObjects()[rightNode]->postRender(renderer, 2, c.r, c.g, c.b);
+            Gate::getObjects()[rightNode]->postRender(renderer, gateOutputPin, c.r, c.g, c.b);
         }
     }
 }

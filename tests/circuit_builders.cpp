@@ -5,7 +5,7 @@
 #include "components/gate_kinds.h"
 #include "components/input.h"
 #include "components/output.h"
-#include "graph/compiled_wiring.h"
+#include "graph/circuit_edits.h"
 #include "graph/connections.h"
 #include "graph/wire_ends.h"
 
@@ -15,7 +15,7 @@ void addWireQuietly(int destination, int pin, int source) {
     SDL_Point to = destinationEnd(destination, pin);
     SDL_Point from = sourceEnd(source);
     edgeList.insert(Edge(destination, source, to.x, to.y, from.x, from.y, pin));
-    ++wiringVersion;
+    circuitEdited();
 }
 
 namespace {

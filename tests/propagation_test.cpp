@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "circuit_builders.h"
-#include "graph/compiled_wiring.h"
+#include "graph/circuit_edits.h"
 #include "reference_pass.h"
 #include "test_support.h"
 
@@ -23,7 +23,7 @@ void clearWiring() {
     for (const Edge& wire : edgeList)
         graph[wire.left].clear(), graph[wire.right].clear();
     edgeList.clear();
-    ++wiringVersion;
+    circuitEdited();
 }
 
 // Per gate its input bits and arrival flags, then every lamp, then every wire's value.
@@ -51,7 +51,7 @@ void restore(const std::vector<int>& s) {
         lamp->lit = *next++;
     for (const Edge& wire : edgeList)
         wire.value = *next++;
-    ++wiringVersion;  // gate bits and wire values were written outside a pass
+    circuitEdited();  // gate bits and wire values were written outside a pass
 }
 
 // The reference prints every delivery; the program prints the first 100,000 and counts the rest.
@@ -161,4 +161,22 @@ TEST(propagation, a_pass_over_the_work_budget_ends_empty_says_so_once_and_the_ne
     EXPECT_TRUE(Graph::q.empty() && !vazi);
     EXPECT_THAT(next, StartsWith("10007 0\n0: \n1: 3 3 10007 10007 \n"));
     EXPECT_THAT(next, HasSubstr("\n10007 <-> 1, 0\n10007 <-> 1, 0\n1 <-> 3, 1\n1 <-> 3, 1\n"));
+}
+
+// A pass keeps copies of the gates' bits and the wires' values: what is written outside
+// a pass, and made known, is what the next pass starts from.
+TEST(propagation, a_write_outside_a_pass_is_seen_by_the_next_pass) {
+    ORGate gate(0, 0);
+    Input button(0, 0, true);
+    Output lamp(0, 0, false, ledColor);
+    toggle(1, 0, 10007);
+    toggle(20007, 2, 1);
+    Graph::workMode = false;  // the gate waits for input B, which nothing feeds
+    Graph::simulate();
+    EXPECT_FALSE(lamp.lit);
+    gate.hasB = true;                 // as if B had arrived in an earlier pass
+    edgeList.begin()->value = false;  // the button's wire, which the pass sets to 1
+    circuitEdited();
+    Graph::simulate();
+    EXPECT_TRUE(lamp.lit && !gate.hasB && edgeList.begin()->value);
 }

@@ -15,7 +15,7 @@ TEST(run_queue, hands_back_exactly_what_was_pushed_in_order) {
     std::vector<QueueEntry> block;
     auto popAndCompare = [&] {
         ::Run run = queue.popFront(block);
-        std::vector<QueueEntry> entries = run.blockSize == 1 ? std::vector{run.first} : block;
+        std::vector<QueueEntry> entries = run.single() ? std::vector{run.entry()} : block;
         for (std::uint64_t i = 0; i < run.count; ++i)
             for (QueueEntry entry : entries) {
                 ASSERT_FALSE(model.empty());
