@@ -91,9 +91,8 @@ TEST(draw_pass, switched_components_and_selected_pins_are_painted_over) {
     const Points pins{{180, 54}, {392, 38}, {392, 70}, {520, 54}, {656, 624}, {692, 724}};
     const std::pair<std::tuple<int, int, int, int, int>, Points> rows[] = {
         // selection, marked
-        {{0, -1, 0, 1, 16}, {{180, 54}}},
-        {{3, 1, 16, 0, 0}, {{392, 70}}},
-        {{3, 0, 16, 3, 16}, {{392, 38}, {520, 54}}},
+        {{3, 0, 16, 1, 16}, {{392, 38}, {180, 54}}},
+        {{3, 1, 16, 3, 16}, {{392, 70}, {520, 54}}},
         {{20007, 2, 64, 10007, 32}, {{692, 724}, {656, 624}}}};
     for (const auto& [selection, marked] : rows) {
         SCOPED_TRACE(PrintToString(selection));
@@ -157,9 +156,7 @@ TEST(gl_frame_end, frame_sets_clear_colour_then_swaps_and_skips_unloaded_entry_p
     // and the frame must still be drawn without calling through them.
     for (bool loaded : {false, true}) {
         bindGlCalls(loaded);
-        EXPECT_THAT(glCalls, AllOf(Field(&GlCalls::viewport, IsNull()),
-                                   Field(&GlCalls::clearColor, IsNull()),
-                                   Field(&GlCalls::swapWindow, NotNull())));
+        EXPECT_TRUE(!glCalls.viewport && !glCalls.clearColor && glCalls.swapWindow) << loaded;
         canvas.draw();
     }
 }

@@ -13,12 +13,11 @@ namespace {
 // Every component's body corner, by id.
 std::map<int, std::pair<int, int>> bodies() {
     std::map<int, std::pair<int, int>> at;
-    for (Gate* c : Gate::objects)
-        at[c->getId()] = {c->getX(), c->getY()};
-    for (Input* c : Input::inputs)
-        at[c->getId()] = {c->getX(), c->getY()};
-    for (Output* c : Output::outputs)
-        at[c->getId()] = {c->getX(), c->getY()};
+    auto add = [&](const auto& registry) {
+        for (const auto* c : registry)
+            at[c->getId()] = {c->getX(), c->getY()};
+    };
+    add(Gate::objects), add(Input::inputs), add(Output::outputs);
     return at;
 }
 
