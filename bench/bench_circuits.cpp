@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -27,6 +28,26 @@ BuiltCircuit randomLayeredCircuit(int gates, std::mt19937& rng) {
             addLamp(gate);
         }
     }
+    return c;
+}
+
+// Two gates per level, each fed by both gates of the level before (the first
+// level by two buttons, on and off); lamps on the last level.
+BuiltCircuit ladder(int depth) {
+    BuiltCircuit c;
+    int left = makeButton(true), right = makeButton(false);
+    for (int level = 0; level < depth; ++level) {
+        // NAND and NOR, then XOR and AND, alternately.
+        int a = makeGate(level % 2 == 0 ? 1 : 4), b = makeGate(level % 2 == 0 ? 3 : 0);
+        for (int gate : {a, b}) {
+            addWireQuietly(gate, 0, left);
+            addWireQuietly(gate, 1, right);
+            c.gates.push_back(gate);
+        }
+        std::tie(left, right) = std::make_pair(a, b);
+    }
+    addLamp(left);
+    addLamp(right);
     return c;
 }
 

@@ -1,7 +1,5 @@
 #include "circuit_builders.h"
 
-#include <tuple>
-
 #include "components/gate_kinds.h"
 #include "components/input.h"
 #include "components/output.h"
@@ -51,23 +49,5 @@ BuiltCircuit tiedNandChain(int depth) {
         previous = c.gates.back();
     }
     addLamp(previous);
-    return c;
-}
-
-BuiltCircuit ladder(int depth) {
-    BuiltCircuit c;
-    int left = makeButton(true), right = makeButton(false);
-    for (int level = 0; level < depth; ++level) {
-        // NAND and NOR, then XOR and AND, alternately.
-        int a = makeGate(level % 2 == 0 ? 1 : 4), b = makeGate(level % 2 == 0 ? 3 : 0);
-        for (int gate : {a, b}) {
-            addWireQuietly(gate, 0, left);
-            addWireQuietly(gate, 1, right);
-            c.gates.push_back(gate);
-        }
-        std::tie(left, right) = std::make_pair(a, b);
-    }
-    addLamp(left);
-    addLamp(right);
     return c;
 }

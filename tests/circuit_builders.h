@@ -20,7 +20,3 @@ struct BuiltCircuit {
 // NAND gates used as inverters, both inputs tied to the previous gate (the first
 // to a button, on); a lamp on the last.
 BuiltCircuit tiedNandChain(int depth);
-
-// Two gates per level, each fed by both gates of the level before (the first
-// level by two buttons, on and off); lamps on the last level.
-BuiltCircuit ladder(int depth);

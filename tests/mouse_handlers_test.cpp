@@ -66,12 +66,10 @@ TEST(mouse_press, picks_one_component_per_kind_and_drags_until_released) {
     }
 }
 
-// Each frame releases at its points in turn, then runs the wire trigger. The first block
-// switches buttons: only the first body hit, and a pin only before it in the walk. Then
-// pins are selected, replaced and deselected; a deselection leaves the other side even
-// when both were filled in the frame; and a pair standing at the end of the frame
-// toggles its wire, clicked in either order, a gate to its own input too. Gate 1's
-// output pin overlaps lamp 20008's input pin: (430, 332) hits both, (421, 332) only one.
+// Each frame releases at its points in turn, then runs the wire trigger. Buttons: only the
+// first body hit switches, and only pins before it in the walk are tested. Pins: selected,
+// replaced, deselected (leaving the other side); a pair standing at the end of the frame
+// toggles its wire, in either order. (430, 332) hits gate 1's output and lamp 20008's input.
 TEST(mouse_release, switches_a_button_or_selects_pins_and_a_selected_pair_wires) {
     Input button(100, 300, false);     // 10007, pin centre (164, 332)
     ANDGate g(300, 300), h(300, 500);  // 1 and 3: inputs A (300, y + 16), B (300, y + 48)

@@ -7,6 +7,6 @@
 // the same results; this one is the yardstick.
 void referenceSimulate();
 
-// How many entries the last reference pass took from its queue: the walks the
-// queue holds, which no faster pass can make fewer of without folding runs.
+// The entries the last reference pass took from its queue: the walks a faster pass
+// cannot make fewer of without folding runs.
 extern std::uint64_t referenceWalks;

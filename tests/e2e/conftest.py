@@ -1,6 +1,5 @@
-"""The `program` fixture: the real binary on pytest-xvfb's X server, its output read on
-threads, its window found by title and driven through XTEST; a failed test leaves a
-screenshot of it."""
+"""The `program` fixture: the real binary on pytest-xvfb's X server, its output read on threads,
+its window driven through XTEST; a failed test leaves a screenshot of the window."""
 
 import os
 import signal
@@ -43,7 +42,7 @@ class Program:
                         for args in ((self.proc.stdout, self.lines), (self.proc.stderr, self.errors))]
         for reader in self.readers:
             reader.start()
-        self.window, self.settle = None, SETTLE  # longer where frames are slow
+        self.window = None
 
     def _read(self, stream, sink):
         for raw in stream:
@@ -72,9 +71,8 @@ class Program:
         assert not [s for s in self.errors if "Sanitizer" in s or "runtime error" in s], self.errors
 
     def show(self, timeout=30):
-        """Waits for the window (a child of the root: Xvfb runs no window manager) to show
-        its first frame. SDL may make its window anew for the renderer, so a window found
-        can vanish: then it is looked for again."""
+        """Waits for the window (a child of the root: no window manager) to show its first
+        frame. SDL may make its window anew for the renderer: then it is looked for again."""
         self.x = display.Display()
         root = self.x.screen().root
 
@@ -98,7 +96,7 @@ class Program:
         time.sleep(settle)
 
     def move(self, x, y):
-        self.send(X.MotionNotify, x=self.origin.x + x, y=self.origin.y + y, settle=self.settle)
+        self.send(X.MotionNotify, x=self.origin.x + x, y=self.origin.y + y, settle=SETTLE)
 
     def click(self, x, y):
         self.move(x, y)
@@ -114,21 +112,10 @@ class Program:
             self.wait_line(expected[-1], start + len(expected) - 1)
         assert self.lines[start:] == expected
 
-    def drag(self, start, end, steps=5):
-        self.move(*start)
-        self.send(X.ButtonPress, 1)
-        for i in range(1, steps + 1):
-            self.move(*(a + (b - a) * i // steps for a, b in zip(start, end)))
-        self.send(X.ButtonRelease, 1)
-
     def keys(self, names, down=True, settle=STEP):
         for name in names:
             self.send(X.KeyPress if down else X.KeyRelease,
                       self.x.keysym_to_keycode(XK.string_to_keysym(name)), settle=settle)
-
-    def key(self, name):
-        self.keys([name])
-        self.keys([name], down=False)
 
     def screenshot(self):
         size = self.window.get_geometry()
