@@ -41,7 +41,9 @@ class Gate {
     static std::vector<Gate*> objects;
     static std::vector<Gate*>& getObjects() { return objects; }
 
-    std::vector<bool> inputs;  // [0] input A, [1] input B; written by propagation
+    // Written by propagation, which keeps copies of them: anything else that writes them
+    // calls circuitEdited() afterwards.
+    std::vector<bool> inputs;  // [0] input A, [1] input B
     bool hasA;                 // a value arrived at input A since the last evaluation
     bool hasB;
 

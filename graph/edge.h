@@ -23,6 +23,7 @@ class Edge {
     int x2;  // source end
     int y2;
     // The last value the wire carried. Mutable because wires live in an ordered
-    // set that does not order by it: propagation rewrites it in place.
+    // set that does not order by it: propagation rewrites it in place (and keeps a
+    // copy: anything else that writes it calls circuitEdited() afterwards).
     mutable bool value;
 };
