@@ -48,5 +48,9 @@ package: build
 images:
 	python3 tools/make_images.py
 
+# The README's picture: the small circuit wired by clicking, under a private Xvfb.
+screenshot: build
+	scripts/screenshot --demo
+
 clean:
 	rm -rf $(BUILD)

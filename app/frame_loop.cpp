@@ -42,6 +42,7 @@ bool giveUp(App& app, const char* what) {
     std::cerr << "velkora: could not " << what << ": " << SDL_GetError() << std::endl;
     if (app.window != nullptr) {
         SDL_DestroyWindow(app.window);
+        app.window = nullptr;
     }
     SDL_Quit();
     return false;
