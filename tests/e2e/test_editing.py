@@ -5,7 +5,7 @@ import os
 import time
 
 import pytest
-from conftest import BLACK, LIT, LIVE_WIRE
+from velkora_program import BLACK, LIT, LIVE_WIRE
 
 AND_A, AND_B, AND_OUT = (60, 46), (60, 78), (184, 58)  # (184, 58) misses the OR gate's pin
 BUTTON_OUT, BUTTON_BODY, LAMP_IN, LAMP_BODY = (664, 632), (620, 620), (700, 732), (730, 730)

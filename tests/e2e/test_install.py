@@ -3,7 +3,7 @@
 import os
 import subprocess
 
-from conftest import CANVAS, REPO, STARTUP_LINES
+from velkora_program import CANVAS, REPO, STARTUP_LINES
 
 BUILD = os.environ.get("VELKORA_BUILD_DIR", os.path.join(REPO, "build"))
 

@@ -5,7 +5,7 @@ import struct
 import time
 
 import pytest
-from conftest import CANVAS, REPO, STARTUP_LINES
+from velkora_program import CANVAS, REPO, STARTUP_LINES
 from pyvirtualdisplay import Display
 
 IMAGES = ["AND", "NAND", "OR", "NOR", "XOR", "NXOR", "NOT", "ButtonPressed", "ButtonReleased"]
