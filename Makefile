@@ -9,13 +9,16 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
+# The groups of packages deps installs (see scripts/install-deps): each target names
+# what it needs, and make passes that on to what it depends on, down to deps.
+DEPS = build
 
 .PHONY: all deps configure build run test bench install package images screenshot clean
 
 all: build
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(DEPS)
 
 configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
@@ -27,10 +30,12 @@ build: configure
 run: build
 	./$(BUILD)/velkora
 
+test: DEPS = test
 test: build
-	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure --no-tests=error
 
 # Release build of its own; each circuit is timed in a fresh process (see bench/run-all).
+bench: DEPS = bench
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVELKORA_BUILD_BENCH=ON -DVELKORA_BUILD_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build build-bench -j $(JOBS) --target velkora_bench
@@ -42,6 +47,7 @@ install: configure
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
 # cpack brings the whole build up to date first, tests included: build it with our JOBS.
+package: DEPS = package
 package: build
 	cd $(BUILD) && cpack
 
@@ -49,6 +55,7 @@ images:
 	python3 tools/make_images.py
 
 # The README's picture: the small circuit wired by clicking, under a private Xvfb.
+screenshot: DEPS = test
 screenshot: build
 	scripts/screenshot --demo
 
