@@ -44,7 +44,7 @@ bench: deps
 # Installing needs only the program itself, not the tests.
 install: configure
 	cmake --build $(BUILD) -j $(JOBS) --target velkora
-	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX) --strip
 
 # cpack brings the whole build up to date first, tests included: build it with our JOBS.
 package: DEPS = package
