@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draw the gate and button artwork used by Velkora and write it as BMP files, and the
-application icon (velkora.png) that the desktop menu shows.
+application icon that menus and software centres show, as PNG files of every usual size
+and as SVG (icons/).
 
 Usage: make_images.py [OUTPUT_DIR]    (default: img/ at the repository root)
 
@@ -245,25 +246,58 @@ def draw_button(pressed):
     return c
 
 
-# --- application icon (128x128): an AND gate lighting a lamp, on a rounded tile -
+# --- application icon: an AND gate lighting a lamp, on a rounded tile -------------
+# Drawn in a 128-unit square, scaled to each size the menus and panels ask for, and
+# once more as SVG for any other size.
 
-def draw_icon():
-    c = Canvas(128, 128, background=None)
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+
+def draw_icon(c, size=128):
+    k = size / 128
+    at = lambda pts: [(x * k, y * k) for x, y in pts]
+    line = lambda w, least=1.25: max(w * k, least)   # thin lines would fade away at 16 px
     corners = ((108, 108, 0), (20, 108, 0.5), (20, 20, 1), (108, 20, 1.5))
     tile = [p for cx, cy, a in corners
             for p in arc(cx, cy, 16, a * math.pi, (a + 0.5) * math.pi, 12)]
-    c.fill_polygon(tile, (52, 154, 250))
+    c.fill_polygon(at(tile), (52, 154, 250))
     # The gate artwork's AND body, its leads starting inside the tile.
-    place = lambda pts: [(x - 6, y + 32) for x, y in pts]
+    place = lambda pts: at([(x - 6, y + 32) for x, y in pts])
     body, front = and_body()
     for y in (16, 48):
-        c.stroke(place([(18, y), (40, y)]), width=5)
-    c.stroke(place([(front, MID), (106, MID)]), width=5)
+        c.stroke(place([(18, y), (40, y)]), width=line(5))
+    c.stroke(place([(front, MID), (106, MID)]), width=line(5))
     c.fill_polygon(place(body), BODY)
-    c.stroke(place(body), closed=True, width=5)
-    c.fill_polygon(circle(104, 64, 10), (3, 252, 15))   # the lamp, lit
-    c.stroke(circle(104, 64, 10), closed=True, width=4)
+    c.stroke(place(body), closed=True, width=line(5))
+    c.fill_polygon(at(circle(104, 64, 10)), (3, 252, 15))   # the lamp, lit
+    c.stroke(at(circle(104, 64, 10)), closed=True, width=line(4, 0.6))  # keep it lit
     return c
+
+
+class SvgCanvas:
+    """The drawing calls of Canvas, written as SVG shapes instead of pixels."""
+
+    def __init__(self, size):
+        self.size, self.shapes = size, []
+
+    def _points(self, pts):
+        return " ".join("%.2f,%.2f" % p for p in pts)
+
+    def fill_polygon(self, pts, colour):
+        self.shapes.append('<polygon points="%s" fill="#%02x%02x%02x"/>'
+                           % ((self._points(pts),) + colour))
+
+    def stroke(self, pts, colour=INK, width=STROKE, closed=False):
+        self.shapes.append('<%s points="%s" fill="none" stroke="#%02x%02x%02x" stroke-width="%g" '
+                           'stroke-linecap="round" stroke-linejoin="round"/>'
+                           % (("polygon" if closed else "polyline", self._points(pts)) + colour
+                              + (width,)))
+
+    def save_svg(self, path):
+        with open(path, "w") as f:
+            f.write('<svg xmlns="http://www.w3.org/2000/svg" width="{0}" height="{0}" '
+                    'viewBox="0 0 {0} {0}">\n{1}\n</svg>\n'
+                    .format(self.size, "\n".join(self.shapes)))
 
 
 def main():
@@ -278,9 +312,14 @@ def main():
         path = os.path.join(out_dir, name + ".bmp")
         canvas.save_bmp(path)
         print("wrote", os.path.normpath(path))
-    path = os.path.join(out_dir, "velkora.png")
-    draw_icon().save_png(path)
-    print("wrote", os.path.normpath(path))
+    os.makedirs(os.path.join(out_dir, "icons"), exist_ok=True)
+    icons = {"%d.png" % size: draw_icon(Canvas(size, size, background=None), size).save_png
+             for size in ICON_SIZES}
+    icons["scalable.svg"] = draw_icon(SvgCanvas(128)).save_svg
+    for name, save in icons.items():
+        path = os.path.join(out_dir, "icons", name)
+        save(path)
+        print("wrote", os.path.normpath(path))
 
 
 if __name__ == "__main__":

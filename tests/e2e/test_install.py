@@ -31,9 +31,11 @@ def test_the_package_holds_the_installed_files_and_needs_sdl(tmp_path):
              if not line.startswith("d")}
     images = {"./usr/share/velkora/img/" + name
               for name in os.listdir(os.path.join(REPO, "img")) if name.endswith(".bmp")}
-    assert files == images | {"./usr/bin/velkora", "./usr/libexec/velkora/velkora",
-                              "./usr/share/applications/velkora.desktop",
-                              "./usr/share/icons/hicolor/128x128/apps/velkora.png"}
+    icons = {"./usr/share/icons/hicolor/%dx%d/apps/velkora.png" % (n, n)
+             for n in (16, 24, 32, 48, 64, 128, 256)}
+    assert files == images | icons | {"./usr/bin/velkora", "./usr/libexec/velkora/velkora",
+                                      "./usr/share/icons/hicolor/scalable/apps/velkora.svg",
+                                      "./usr/share/applications/velkora.desktop"}
     fields = dict(line.split(": ", 1) for line in run("dpkg-deb", "-f", deb).splitlines()
                   if ": " in line and not line.startswith(" "))
     assert deb.name == "velkora_%(Version)s_%(Architecture)s.deb" % fields
