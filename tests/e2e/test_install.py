@@ -6,6 +6,7 @@ import subprocess
 from velkora_program import CANVAS, REPO, STARTUP_LINES
 
 BUILD = os.environ.get("VELKORA_BUILD_DIR", os.path.join(REPO, "build"))
+APP_ID = "example.c_seed_0b24a6e5.noreply.users.velkora"  # software centres know it by this
 
 
 def run(*command, **kwargs):
@@ -31,11 +32,11 @@ def test_the_package_holds_the_installed_files_and_needs_sdl(tmp_path):
              if not line.startswith("d")}
     images = {"./usr/share/velkora/img/" + name
               for name in os.listdir(os.path.join(REPO, "img")) if name.endswith(".bmp")}
-    icons = {"./usr/share/icons/hicolor/%dx%d/apps/velkora.png" % (n, n)
-             for n in (16, 24, 32, 48, 64, 128, 256)}
-    assert files == images | icons | {"./usr/bin/velkora", "./usr/libexec/velkora/velkora",
-                                      "./usr/share/icons/hicolor/scalable/apps/velkora.svg",
-                                      "./usr/share/applications/velkora.desktop"}
+    by_id = ["icons/hicolor/%dx%d/apps/{}.png" % (n, n) for n in (16, 24, 32, 48, 64, 128, 256)]
+    by_id += ["icons/hicolor/scalable/apps/{}.svg", "applications/{}.desktop",
+              "metainfo/{}.metainfo.xml"]
+    assert files == images | {"./usr/share/" + name.format(APP_ID) for name in by_id} | {
+        "./usr/bin/velkora", "./usr/libexec/velkora/velkora"}
     fields = dict(line.split(": ", 1) for line in run("dpkg-deb", "-f", deb).splitlines()
                   if ": " in line and not line.startswith(" "))
     assert deb.name == "velkora_%(Version)s_%(Architecture)s.deb" % fields
