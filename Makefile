@@ -47,9 +47,12 @@ install: configure
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX) --strip
 
 # cpack brings the whole build up to date first, tests included: build it with our JOBS.
+# Then the package is checked as Debian checks packages: any complaint fails.
 package: DEPS = package
 package: build
+	rm -f $(BUILD)/*.deb
 	cd $(BUILD) && cpack
+	scripts/check-package $(BUILD)/*.deb
 
 images:
 	python3 tools/make_images.py

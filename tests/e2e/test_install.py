@@ -3,6 +3,7 @@
 import os
 import subprocess
 
+import pytest
 from velkora_program import CANVAS, REPO, STARTUP_LINES
 
 BUILD = os.environ.get("VELKORA_BUILD_DIR", os.path.join(REPO, "build"))
@@ -25,9 +26,15 @@ def test_the_launcher_runs_the_installed_program_with_its_images_from_anywhere(p
     app.stop()  # and so are its signals and its exit status
 
 
-def test_the_package_holds_the_installed_files_and_needs_sdl(tmp_path):
-    run("cpack", "--config", os.path.join(BUILD, "CPackConfig.cmake"), "-B", tmp_path)
-    [deb] = tmp_path.glob("*.deb")
+@pytest.fixture(scope="module")
+def deb(tmp_path_factory):
+    folder = tmp_path_factory.mktemp("package")
+    run("cpack", "--config", os.path.join(BUILD, "CPackConfig.cmake"), "-B", folder)
+    [deb] = folder.glob("*.deb")
+    return deb
+
+
+def test_the_package_holds_the_installed_files_and_needs_sdl(deb):
     files = {line.split()[-1] for line in run("dpkg-deb", "-c", deb).splitlines()
              if not line.startswith("d")}
     images = {"./usr/share/velkora/img/" + name
@@ -36,8 +43,17 @@ def test_the_package_holds_the_installed_files_and_needs_sdl(tmp_path):
     by_id += ["icons/hicolor/scalable/apps/{}.svg", "applications/{}.desktop",
               "metainfo/{}.metainfo.xml"]
     assert files == images | {"./usr/share/" + name.format(APP_ID) for name in by_id} | {
-        "./usr/bin/velkora", "./usr/libexec/velkora/velkora"}
+        "./usr/bin/velkora", "./usr/libexec/velkora/velkora", "./usr/share/man/man1/velkora.1.gz",
+        "./usr/share/doc/velkora/copyright", "./usr/share/doc/velkora/changelog.gz"}
     fields = dict(line.split(": ", 1) for line in run("dpkg-deb", "-f", deb).splitlines()
                   if ": " in line and not line.startswith(" "))
     assert deb.name == "velkora_%(Version)s_%(Architecture)s.deb" % fields
     assert "libsdl2-2.0-0" in fields["Depends"] and "libgl1" in fields["Depends"]
+
+
+@pytest.mark.skipif(not os.environ.get("VELKORA_CHECK_PACKAGE"),
+                    reason="the sanitizer build is not packaged for users, nor hardened")
+def test_the_package_passes_debians_checks(deb):
+    check = subprocess.run([os.path.join(REPO, "scripts", "check-package"), deb],
+                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    assert check.returncode == 0, check.stdout
