@@ -1,9 +1,9 @@
-# On a fresh Debian 12 machine, each installs what is missing first:
+# On a fresh Debian 12 machine, each first installs what it needs and is missing:
 #   make run    build, open the editor
 #   make test   build, run every test
 #   make bench  time the propagation and draw passes (Release)
 #   make install  install under PREFIX (and DESTDIR, if set)
-#   make package  build the Debian package into $(BUILD)/
+#   make package  build the Debian package into $(BUILD)/ and check it as Debian would
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
