@@ -2,6 +2,7 @@
 #   make run    build, open the editor
 #   make test   build, run every test
 #   make bench  time the propagation and draw passes (Release)
+#   make fuzz N=100000  the propagation property test on N fresh random cases
 #   make install  install under PREFIX (and DESTDIR, if set)
 #   make package  build the Debian package into $(BUILD)/
 BUILD ?= build
@@ -9,8 +10,9 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
+N ?= 10000
 
-.PHONY: all deps configure build run test bench install package images screenshot clean
+.PHONY: all deps configure build run test bench fuzz install package images screenshot clean
 
 all: build
 
@@ -29,6 +31,10 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+# RapidCheck prints the seed it drew; a failure, the smallest circuit found and how to replay it.
+fuzz: build
+	RC_PARAMS="max_success=$(N)" $(BUILD)/tests/velkora_tests --gtest_filter='propagation.every_pass*'
 
 # Release build of its own; each circuit is timed in a fresh process (see bench/run-all).
 bench: deps
