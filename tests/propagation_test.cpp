@@ -100,12 +100,13 @@ bool repeatsABlock(const std::vector<std::uint32_t>& w) {
 }  // namespace
 
 // Every pass over every generated circuit leaves what the plain rules leave. A gate: its kind
-// (the six, then AAndNotB); each input from the gate 1 to 3 places back on a spine or (0) a
-// button, B mostly tied to A's source (the doubling NOT); which button; from 16 on a wire from
-// it into input n & 1 of the gate (n - 16) / 2 places back; bit 0 a lamp, bit 1 a branch,
-// which later gates skip, so tied chains fan out to different gates. A pass: in either mode (2
-// both inputs), traced (below 2) or not, after nothing, a button switched, the extra wire
-// toggled, or every bit, flag, lamp and wire written from outside (from the seed).
+// (the six, then AAndNotB); its inputs, each from the gate 1 to 3 places back on a spine or a
+// button, B mostly tied to A's source (the doubling NOT), as the tables below pick them; which
+// button; from 16 on, a wire from it into input n & 1 of the gate (n - 16) / 2 places back
+// (0: itself); bit 0 a lamp, bit 1 a branch, which later gates skip, so tied chains fan out to
+// different gates. A pass: in either mode (2 both inputs), traced (below 2) or not, after
+// nothing, a button switched, the extra wire toggled, or every bit, flag, lamp and wire
+// written from outside (from the seed).
 RC_GTEST_PROP(propagation, every_pass_matches_the_plain_rules, ()) {
     constexpr int kinds = 7, maxGates = 14;
     // The registries never shrink: the components are made once, each case wires some afresh.
