@@ -2,6 +2,7 @@
 #   make run    build, open the editor
 #   make test   build, run every test
 #   make bench  time the propagation and draw passes (Release)
+#   make fuzz N=100000  the propagation property test on N fresh random cases
 #   make install  install under PREFIX (and DESTDIR, if set)
 #   make package  build the Debian package into $(BUILD)/ and check it as Debian would
 BUILD ?= build
@@ -12,8 +13,9 @@ PREFIX ?= /usr/local
 # The groups of packages deps installs (see scripts/install-deps): each target names
 # what it needs, and make passes that on to what it depends on, down to deps.
 DEPS = build
+N ?= 10000
 
-.PHONY: all deps configure build run test bench install package images screenshot clean
+.PHONY: all deps configure build run test bench fuzz install package images screenshot clean
 
 all: build
 
@@ -33,6 +35,11 @@ run: build
 test: DEPS = test
 test: build
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure --no-tests=error
+
+# RapidCheck prints the seed it drew; a failure, the smallest circuit found and how to replay it.
+fuzz: DEPS = test
+fuzz: build
+	RC_PARAMS="max_success=$(N)" $(BUILD)/tests/velkora_tests --gtest_filter='propagation.every_pass*'
 
 # Release build of its own; each circuit is timed in a fresh process (see bench/run-all).
 bench: DEPS = bench

@@ -7,14 +7,17 @@
 
 // Carries the queued values through the circuit: takes components from
 // Graph::q in order, marks each, and delivers its value along every wire to
-// each neighbour not yet marked. A delivery into a gate input may evaluate the
-// gate and queue it with its result; a delivery into a lamp sets it.
+// each neighbour not yet marked, from either end of the wire: a gate walked
+// before the gate that feeds it writes into that gate's input. A delivery into a
+// gate input may evaluate the gate and queue it with its result; a delivery into
+// a lamp sets it.
 //
 // Gates fed twice by the level before them are queued once per delivery, which
-// doubles at every level. Runs of identical queue entries are therefore walked
-// only until a walk leaves the state it started from; the rest of the run would
-// repeat that walk exactly, so its effects are added in one step. Why that is
-// exact: docs/architecture.md, "Folding a run".
+// doubles at every level. A run, one block of entries queued many times in a row,
+// is therefore walked only until a walk leaves what a walk of the block reads (the
+// marks, bits and flags of every entry's neighbours) as it found it; the rest of
+// the run would repeat that walk exactly, so its effects are added in one step.
+// Why that is exact: docs/architecture.md, "Folding a run".
 class PropagationPass {
   public:
     void run();

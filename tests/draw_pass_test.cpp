@@ -1,6 +1,5 @@
 #include "render/draw_pass.h"
 
-#include "render/gl_seam.h"
 #include "test_support.h"
 
 using namespace testing_support;
@@ -139,24 +138,4 @@ TEST(wire_drawing, wires_join_the_current_pins_blue_over_black_when_live_tracing
     canvas.expect(white, {{682, 682}});
     EXPECT_THAT((std::vector{stored.x1, stored.y1, stored.x2, stored.y2}),
                 ElementsAre(700, 732, 664, 632));
-}
-
-TEST(gl_frame_end, frame_sets_clear_colour_then_swaps_and_skips_unloaded_entry_points) {
-    WhiteCanvas canvas;
-    static std::string log;
-    glCalls = GlCalls{nullptr,
-                      [](float r, float g, float b, float a) {
-                          log += PrintToString(std::vector{r, g, b, a});
-                      },
-                      [](SDL_Window*) { log += " swap\n"; }};
-    canvas.draw(2);
-    EXPECT_EQ(log, lines({"{ 0.760784, 0.933333, 0.94902, 1 } swap",
-                          "{ 0.760784, 0.933333, 0.94902, 1 } swap"}));
-    // The tests never load OpenGL, so even a successful load leaves no entry points,
-    // and the frame must still be drawn without calling through them.
-    for (bool loaded : {false, true}) {
-        bindGlCalls(loaded);
-        EXPECT_TRUE(!glCalls.viewport && !glCalls.clearColor && glCalls.swapWindow) << loaded;
-        canvas.draw();
-    }
 }

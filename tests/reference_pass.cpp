@@ -11,6 +11,7 @@
 #include "graph/graph.h"
 
 std::uint64_t referenceWalks = 0;
+std::vector<std::uint32_t>* referenceWalkLog = nullptr;
 
 void referenceSimulate() {
     referenceWalks = 0;
@@ -29,6 +30,8 @@ void referenceSimulate() {
         auto [p, v] = q.front();
         q.pop();
         ++referenceWalks;
+        if (referenceWalkLog)
+            referenceWalkLog->push_back(static_cast<std::uint32_t>(p) << 1 | v);
         visited[p] = true;
         if (p > 20006)
             continue;

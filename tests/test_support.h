@@ -28,14 +28,6 @@ inline std::string captureStdout(const std::function<void()>& body) {
     return internal::GetCapturedStdout();
 }
 
-// Lines as the program prints them, each ended by a line feed.
-inline std::string lines(const std::vector<std::string>& text) {
-    std::string out;
-    for (const auto& line : text)
-        out += line + "\n";
-    return out;
-}
-
 // Selects a destination pin and a source as pin clicks would, toggles the wire
 // between them and clears the selection; `toggled` returns what it printed.
 inline void toggle(int destination, int pin, int source) {
