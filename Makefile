@@ -4,13 +4,17 @@
 #   make bench  time the propagation and draw passes (Release)
 #   make install  install under PREFIX (and DESTDIR, if set)
 #   make package  build the Debian package into $(BUILD)/
+#   make web      build the page into $(WEB_BUILD)/site; make serve-web serves it
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
+WEB_BUILD ?= build-web
+WEB_PORT ?= 0
 
-.PHONY: all deps configure build run test bench install package images screenshot clean
+.PHONY: all deps configure build run test bench install package images screenshot clean \
+	web serve-web
 
 all: build
 
@@ -45,6 +49,15 @@ install: configure
 package: build
 	cd $(BUILD) && cpack
 
+# The program as a web page: a static folder for any web server (see the README).
+web:
+	@scripts/install-deps web
+	scripts/build-web $(WEB_BUILD)
+
+# On this machine only; port 0 lets the system pick a free one, and the address is printed.
+serve-web: web
+	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD)/site $(WEB_PORT)
+
 images:
 	python3 tools/make_images.py
 
@@ -53,4 +66,4 @@ screenshot: build
 	scripts/screenshot --demo
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WEB_BUILD)
