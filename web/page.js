@@ -80,7 +80,8 @@
   function showRunning() {
     if (running && message.hidden) {
       statusLine.textContent = document.activeElement === canvas ?
-        'Running. Keys act at the mouse pointer.' : 'Running. Click the canvas to give it the keys.';
+        'Running. Keys act at the mouse pointer.' :
+        'Running. Click the canvas to give it the keys.';
     }
   }
 

@@ -67,7 +67,8 @@ def test_a_session_on_the_page_traces_as_on_the_desktop_and_shows_on_the_canvas(
     play(web)
     wait_until(lambda: as_runs(web.lines()[0]) == expected, 30, "the desktop's trace")
     img = web.canvas()
-    web.driver.save_screenshot(os.path.join(os.environ.get("VELKORA_E2E_SHOTS", "."), "web-page.png"))
+    shots = os.environ.get("VELKORA_E2E_SHOTS", ".")
+    web.driver.save_screenshot(os.path.join(shots, "web-page.png"))
     # The scaled canvas puts a part within two pixels of the desktop's place: the wire from
     # gate 9 to gate 17 is looked for in a column.
     assert [img.getpixel(p) for p in [(1500, 850), (1300, 550), XOR_A]] == [CANVAS, LIT, SELECTED]

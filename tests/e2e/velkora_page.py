@@ -55,7 +55,8 @@ class Page:
 
     def canvas(self):
         """The canvas as drawn, 1600 by 900 whatever size it is shown at."""
-        url = self.driver.execute_async_script(TWO_FRAMES % "document.getElementById('canvas').toDataURL()")
+        url = self.driver.execute_async_script(
+            TWO_FRAMES % "document.getElementById('canvas').toDataURL()")
         return Image.open(io.BytesIO(base64.b64decode(url.split(",")[1]))).convert("RGB")
 
     def frames(self):
