@@ -17,5 +17,6 @@ target_link_options(velkora PRIVATE
 set_property(TARGET velkora APPEND PROPERTY LINK_DEPENDS ${VELKORA_PAGE_IMAGES})
 
 foreach(file web/index.html web/page.js web/page.css img/velkora.png)
-    configure_file(${CMAKE_SOURCE_DIR}/${file} ${VELKORA_SITE_DIR} COPYONLY)
+    get_filename_component(name ${file} NAME)
+    configure_file(${CMAKE_SOURCE_DIR}/${file} ${VELKORA_SITE_DIR}/${name} COPYONLY)
 endforeach()
