@@ -56,7 +56,7 @@ web:
 
 # On this machine only; port 0 lets the system pick a free one, and the address is printed.
 serve-web: web
-	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD)/site $(WEB_PORT)
+	python3 -u -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD)/site $(WEB_PORT)
 
 images:
 	python3 tools/make_images.py
