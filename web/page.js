@@ -28,7 +28,7 @@
   // A live circuit prints a line per live wire per frame: lines are gathered and shown
   // once per animation frame, and only the latest KEEP stay in the panel.
   const chunks = [];  // the panel's text nodes, oldest first, with their line counts
-  let pending = [], scheduled = false, shown = 0, printed = 0;
+  let pending = [], scheduled = false, shown = 0;
 
   function show() {
     scheduled = false;
@@ -52,12 +52,10 @@
       oldest.count -= shown - KEEP;
       shown = KEEP;
     }
-    panel.dataset.printed = printed;  // every line so far, kept or not
     if (atEnd) panel.scrollTop = panel.scrollHeight;
   }
 
   function print(line) {
-    printed++;
     pending.push(line);
     if (pending.length > 2 * KEEP) pending.splice(0, pending.length - KEEP);
     if (!scheduled) {
