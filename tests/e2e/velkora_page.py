@@ -47,10 +47,12 @@ class Page:
         self.profile.cleanup()
 
     def show(self, timeout=60):
-        """Waits for the first frame, then learns where the scaled canvas is."""
+        """Waits for the first frame, then learns where the canvas's pixels are shown."""
         wait_until(lambda: self.canvas().getpixel((60, 46)) == NODE, timeout, "the first frame")
-        box = self.driver.find_element("id", "canvas").rect
-        self.left, self.top, self.scale = box["x"], box["y"], box["width"] / 1600
+        self.left, self.top, width = self.driver.execute_script(
+            "const c = document.getElementById('canvas'), box = c.getBoundingClientRect();"
+            "return [box.left + c.clientLeft, box.top + c.clientTop, c.clientWidth];")
+        self.scale = width / 1600
         return self
 
     def canvas(self):
