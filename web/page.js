@@ -15,8 +15,9 @@
     statusLine.textContent = 'Not running.';
   }
 
-  // Scaled through its CSS size, which SDL reads to map pointer positions back to canvas
-  // pixels (a CSS transform it would not see); the drawing stays 1600 by 900.
+  // Scaled through its CSS size: SDL maps pointer positions back to canvas pixels through
+  // the box the canvas takes on the page, so it has no border or padding. The drawing
+  // stays 1600 by 900.
   function fit() {
     const scale = Math.min(stage.clientWidth / WIDTH, stage.clientHeight / HEIGHT);
     canvas.style.width = Math.floor(WIDTH * scale) + 'px';
