@@ -5,6 +5,7 @@
 #   make fuzz N=100000  the propagation property test on N fresh random cases
 #   make install  install under PREFIX (and DESTDIR, if set)
 #   make package  build the Debian package into $(BUILD)/ and check it as Debian would
+#   make web      build the page into $(WEB_BUILD)/site; make serve-web serves it
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
@@ -14,8 +15,11 @@ PREFIX ?= /usr/local
 # what it needs, and make passes that on to what it depends on, down to deps.
 DEPS = build
 N ?= 10000
+WEB_BUILD ?= build-web
+WEB_PORT ?= 0
 
-.PHONY: all deps configure build run test bench fuzz install package images screenshot clean
+.PHONY: all deps configure build run test bench fuzz install package images screenshot clean \
+	web serve-web
 
 all: build
 
@@ -61,6 +65,15 @@ package: build
 	cd $(BUILD) && cpack
 	scripts/check-package $(BUILD)/*.deb
 
+# The program as a web page: a static folder for any web server (see the README).
+web:
+	@scripts/install-deps web
+	scripts/build-web $(WEB_BUILD)
+
+# On this machine only; port 0 lets the system pick a free one, and the address is printed.
+serve-web: web
+	python3 -u -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD)/site $(WEB_PORT)
+
 images:
 	python3 tools/make_images.py
 
@@ -70,4 +83,4 @@ screenshot: build
 	scripts/screenshot --demo
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WEB_BUILD)

@@ -1,7 +1,5 @@
 #include "app/frame_loop.h"
 
-#include <glad/gl.h>
-
 #include <iostream>
 
 #include "app/app_state.h"
@@ -25,15 +23,6 @@ void initializeGates(SDL_Renderer* renderer) {
     XORGate::initialize(renderer, "img/XOR.bmp");
     NXORGate::initialize(renderer, "img/NXOR.bmp");
     NOTGate::initialize(renderer, "img/NOT.bmp");
-}
-
-// Without a 4.1 core context or its entry points the program still runs on the
-// 2D renderer; the OpenGL calls are then skipped rather than made through null pointers.
-bool loadOpenGL(SDL_GLContext context) {
-    if (context == nullptr) {
-        return false;
-    }
-    return gladLoadGL(reinterpret_cast<GLADloadfunc>(SDL_GL_GetProcAddress)) != 0;
 }
 
 // Without a window (no GLX on the display, say), or a renderer to draw in it, nothing

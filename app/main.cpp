@@ -1,3 +1,4 @@
+#include "app/frame_driver.h"
 #include "app/frame_loop.h"
 #include "app/startup_circuit.h"
 
@@ -10,13 +11,12 @@ int main(int, char**) {
     if (!startUp(app)) {
         return 1;
     }
-    StartupCircuit circuit;
+    // Static too: in a browser the frames run after main's stack frame is gone.
+    static StartupCircuit circuit;
     printGateListing();
 
     // Frame loop: events, wiring, dragging, propagation, drawing.
-    while (app.running) {
-        runFrame(app);
-    }
+    runFrames(app);
 
     shutDown(app);
     return 0;

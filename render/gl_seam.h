@@ -14,6 +14,11 @@ struct GlCalls {
 // Filled at start-up by bindGlCalls; frame-loop thread only.
 extern GlCalls glCalls;
 
+// Loads the OpenGL entry points for `context`, the platform's way (the build picks
+// the source: a loader on the desktop, WebGL's functions in a browser). False when
+// there is no context or the entry points did not load.
+bool loadOpenGL(SDL_GLContext context);
+
 // Points the calls at the loaded OpenGL entry points when `loaded` is true;
 // otherwise leaves the OpenGL calls unset. The buffer swap is SDL's and always set.
 void bindGlCalls(bool loaded);

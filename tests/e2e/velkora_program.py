@@ -100,10 +100,13 @@ class Program:
     def move(self, x, y):
         self.send(X.MotionNotify, x=self.origin.x + x, y=self.origin.y + y, settle=SETTLE)
 
+    def button(self, down):
+        self.send(X.ButtonPress if down else X.ButtonRelease, 1)
+
     def click(self, x, y):
         self.move(x, y)
-        self.send(X.ButtonPress, 1)
-        self.send(X.ButtonRelease, 1)
+        self.button(True)
+        self.button(False)
 
     def clicks(self, points, expected):
         """Clicks the points in turn; the output that follows is exactly `expected`."""
