@@ -1,5 +1,6 @@
 #include "editor/key_handler.h"
 
+#include "app/frame_loop.h"
 #include "editor/keyboard_state.h"
 #include "test_support.h"
 
@@ -52,7 +53,7 @@ std::string placedBy(const std::string& keys) {
 
 }  // namespace
 
-TEST(key_handler, places_every_held_key_centred_on_the_pointer_in_key_order) {
+TEST(key_handler, places_every_held_key_centred_on_the_pointer_in_key_order_at_every_repeat) {
     // Each row: the keys held, "=", then what one event places (gates: AND 0001, NAND 1110,
     // OR 0111, NOR 1000, XOR 0110, NXOR 1001).
     for (const std::string row :
@@ -63,6 +64,14 @@ TEST(key_handler, places_every_held_key_centred_on_the_pointer_in_key_order) {
         EXPECT_EQ(placedBy(row.substr(0, split)), row.substr(split + 1)) << row;
     }
     EXPECT_TRUE(Graph::workMode && !vazi && leftNode == 0 && rightNode == 0);
+    // A held key comes back as auto-repeated key-down events, and each one places again.
+    keyDown("L");
+    size_t lamps = Output::outputs.size();
+    SDL_Event repeat{SDL_KEYDOWN};
+    repeat.key.repeat = 1;
+    App app;
+    dispatchEvent(repeat, app);
+    EXPECT_EQ(Output::outputs.size(), lamps + 1);
 }
 
 // Ids index fixed arrays: a kind whose ids ran out places nothing, other keys still act.

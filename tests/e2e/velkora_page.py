@@ -15,7 +15,7 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
-from velkora_program import NODE, REPO, wait_until
+from velkora_program import NODE, REPO, Pointer, wait_until
 
 SITE = os.path.join(REPO, "build-web", "site")
 # Software WebGL through SwiftShader, no calls home (a closed network refuses them), and a
@@ -28,7 +28,7 @@ FLAGS = ["--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-
 TWO_FRAMES = "requestAnimationFrame(() => requestAnimationFrame(() => arguments[0](%s)))"
 
 
-class Page:
+class Page(Pointer):
     def __init__(self, site=SITE, flags=()):
         handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=site)
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
@@ -77,11 +77,6 @@ class Page:
 
     def button(self, down):
         self.act(lambda chain: chain.click_and_hold() if down else chain.release())
-
-    def click(self, x, y):
-        self.move(x, y)
-        self.button(True)
-        self.button(False)
 
     def keys(self, names, down=True):
         for key in (Keys.SHIFT if name == "Shift_L" else name for name in names):

@@ -31,7 +31,15 @@ def wait_until(check, timeout, what):
     return result
 
 
-class Program:
+class Pointer:
+    """A click as a person makes it, on the window or on the page: move, then press, release."""
+    def click(self, x, y):
+        self.move(x, y)
+        self.button(True)
+        self.button(False)
+
+
+class Program(Pointer):
     def __init__(self, cwd, env, count_only, binary=None):
         binary = binary or os.environ.get("VELKORA_BIN", os.path.join(REPO, "build", "velkora"))
         self.proc = subprocess.Popen([binary], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
@@ -102,11 +110,6 @@ class Program:
 
     def button(self, down):
         self.send(X.ButtonPress if down else X.ButtonRelease, 1)
-
-    def click(self, x, y):
-        self.move(x, y)
-        self.button(True)
-        self.button(False)
 
     def clicks(self, points, expected):
         """Clicks the points in turn; the output that follows is exactly `expected`."""
