@@ -19,6 +19,9 @@ extern GlCalls glCalls;
 // there is no context or the entry points did not load.
 bool loadOpenGL(SDL_GLContext context);
 
+// The entry points loadOpenGL loaded, as calls (this platform's source too).
+GlCalls loadedGlCalls();
+
 // Points the calls at the loaded OpenGL entry points when `loaded` is true;
 // otherwise leaves the OpenGL calls unset. The buffer swap is SDL's and always set.
 void bindGlCalls(bool loaded);

@@ -2,20 +2,6 @@
 
 #include "render/gl_seam.h"
 
-GlCalls glCalls;
-
-namespace {
-void loadedViewport(int x, int y, int width, int height) {
-    glViewport(x, y, width, height);
-}
-void loadedClearColor(float r, float g, float b, float a) {
-    glClearColor(r, g, b, a);
-}
-void sdlSwapWindow(SDL_Window* window) {
-    SDL_GL_SwapWindow(window);
-}
-}  // namespace
-
 // Without a 4.1 core context or its entry points the program still runs on the
 // 2D renderer; the OpenGL calls are then skipped rather than made through null pointers.
 bool loadOpenGL(SDL_GLContext context) {
@@ -25,8 +11,10 @@ bool loadOpenGL(SDL_GLContext context) {
     return gladLoadGL(reinterpret_cast<GLADloadfunc>(SDL_GL_GetProcAddress)) != 0;
 }
 
-void bindGlCalls(bool loaded) {
-    glCalls.viewport = loaded && glad_glViewport != nullptr ? loadedViewport : nullptr;
-    glCalls.clearColor = loaded && glad_glClearColor != nullptr ? loadedClearColor : nullptr;
-    glCalls.swapWindow = sdlSwapWindow;
+// glad leaves an entry point the driver lacks null: that call is then skipped.
+GlCalls loadedGlCalls() {
+    GlCalls calls;
+    calls.viewport = glad_glViewport;
+    calls.clearColor = glad_glClearColor;
+    return calls;
 }

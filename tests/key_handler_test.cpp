@@ -64,11 +64,10 @@ TEST(key_handler, places_every_held_key_centred_on_the_pointer_in_key_order_at_e
         EXPECT_EQ(placedBy(row.substr(0, split)), row.substr(split + 1)) << row;
     }
     EXPECT_TRUE(Graph::workMode && !vazi && leftNode == 0 && rightNode == 0);
-    // A held key comes back as auto-repeated key-down events, and each one places again.
-    keyDown("L");
+    keyDown("L");  // held: auto-repeated key-down events follow, and each one places again
     size_t lamps = Output::outputs.size();
-    SDL_Event repeat{SDL_KEYDOWN};
-    repeat.key.repeat = 1;
+    SDL_Event repeat;
+    repeat.key = {SDL_KEYDOWN, 0, 0, SDL_PRESSED, 1, 0, 0, {}};  // repeat: 1
     App app;
     dispatchEvent(repeat, app);
     EXPECT_EQ(Output::outputs.size(), lamps + 1);

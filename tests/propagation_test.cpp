@@ -161,10 +161,9 @@ RC_GTEST_PROP(propagation, every_pass_matches_the_plain_rules, ()) {
         if (before == 2)
             quietToggle(ids[extraTo % ids.size()], extraPin,
                         extraFrom < int(ids.size()) ? ids[extraFrom] : buttons[0]);
-        std::mt19937 rng(seed);
         std::vector<int> state = circuitState();
-        for (int& bits : state)
-            bits = int(rng() % 16);
+        std::generate(state.begin(), state.end(),
+                      [rng = std::mt19937(seed)]() mutable { return int(rng() % 16); });
         if (before == 3)
             restore(state, true);
         Graph::workMode = mode < 2;

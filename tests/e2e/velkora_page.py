@@ -83,5 +83,4 @@ class Page(Pointer):
             self.act(lambda chain: chain.key_down(key) if down else chain.key_up(key))
 
     def lines(self):
-        """The trace panel's lines."""
         return self.driver.find_element("id", "trace").get_property("textContent").splitlines()

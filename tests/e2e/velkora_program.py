@@ -120,10 +120,10 @@ class Program(Pointer):
             self.wait_line(expected[-1], start + len(expected) - 1)
         assert self.lines[start:] == expected
 
-    def keys(self, names, down=True, settle=STEP):
+    def keys(self, names, down=True):
         for name in names:
             self.send(X.KeyPress if down else X.KeyRelease,
-                      self.x.keysym_to_keycode(XK.string_to_keysym(name)), settle=settle)
+                      self.x.keysym_to_keycode(XK.string_to_keysym(name)))
 
     def screenshot(self):
         size = self.window.get_geometry()
