@@ -250,7 +250,7 @@ def draw_button(pressed):
 # Drawn in a 128-unit square, scaled to each size the menus and panels ask for, and
 # once more as SVG for any other size.
 
-ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 192, 256, 512)
 
 
 def draw_icon(c, size=128):

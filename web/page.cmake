@@ -1,7 +1,7 @@
 # The page: the program as velkora.js, velkora.wasm and velkora.data (its images), with
-# the page of web/, together in site/: a static folder that any web server can serve.
-set(VELKORA_SITE_DIR ${CMAKE_BINARY_DIR}/site)
-set_target_properties(velkora PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${VELKORA_SITE_DIR})
+# the page of web/, put together in site/: a static folder that any web server can serve.
+set(VELKORA_PROGRAM_DIR ${CMAKE_BINARY_DIR}/program)
+set_target_properties(velkora PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${VELKORA_PROGRAM_DIR})
 file(GLOB VELKORA_PAGE_IMAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/img/*.bmp)
 target_link_options(velkora PRIVATE
     # SDL's renderer and the program's own OpenGL calls share the canvas's one context;
@@ -10,13 +10,25 @@ target_link_options(velkora PRIVATE
     # Components are never freed: placing many grows the heap.
     -sALLOW_MEMORY_GROWTH=1
     -sENVIRONMENT=web
+    # A program that ends (one that cannot start, say) ends its runtime too, so the page
+    # hears of it and says so.
+    -sEXIT_RUNTIME=1
     # The page names the element that takes the keys, through SDL's hint in the environment.
     -sEXPORTED_RUNTIME_METHODS=ENV
     # The images at img/ in the page's file system, where the program looks for them.
     --preload-file ${CMAKE_SOURCE_DIR}/img@/img "SHELL:--exclude-file ${CMAKE_SOURCE_DIR}/img/icons")
 set_property(TARGET velkora APPEND PROPERTY LINK_DEPENDS ${VELKORA_PAGE_IMAGES})
 
-foreach(file index.html page.js page.css)
-    configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${VELKORA_SITE_DIR}/${file} COPYONLY)
-endforeach()
-configure_file(${CMAKE_SOURCE_DIR}/img/icons/32.png ${VELKORA_SITE_DIR}/velkora.png COPYONLY)
+set(VELKORA_SITE_DIR ${CMAKE_BINARY_DIR}/site)
+file(GLOB VELKORA_PAGE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/web/*)
+add_custom_command(
+    OUTPUT ${VELKORA_SITE_DIR}/index.html
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=${VELKORA_PROGRAM_DIR} -DWEB=${CMAKE_SOURCE_DIR}/web
+            -DICONS=${CMAKE_SOURCE_DIR}/img/icons -DSITE=${VELKORA_SITE_DIR}
+            -P ${CMAKE_SOURCE_DIR}/web/site.cmake
+    DEPENDS velkora ${VELKORA_PAGE_SOURCES} ${CMAKE_SOURCE_DIR}/img/icons/32.png
+            ${CMAKE_SOURCE_DIR}/img/icons/192.png ${CMAKE_SOURCE_DIR}/img/icons/512.png
+            ${CMAKE_SOURCE_DIR}/img/icons/scalable.svg
+    COMMENT "Putting the page together in ${VELKORA_SITE_DIR}"
+    VERBATIM)
+add_custom_target(site ALL DEPENDS ${VELKORA_SITE_DIR}/index.html)

@@ -1,0 +1,70 @@
+// What the page feeds the program on the visitor's behalf: key and mouse events as a
+// keyboard and mouse would give them, one step per animation frame.
+//
+// The program samples the pointer once at the top of its frame and reads the held keys
+// when it handles a key: a press that arrives in the same frame as the move before it
+// would act where the pointer was. So each step waits for a frame of its own.
+
+export const canvas = document.getElementById('canvas');
+const WIDTH = 1600, HEIGHT = 900;
+
+const steps = [];
+let stepping = false;
+
+function nextStep() {
+  const step = steps.shift();
+  if (step) step();
+  if (steps.length) requestAnimationFrame(nextStep);
+  else stepping = false;
+}
+
+// Queues steps; each runs in an animation frame after the one before.
+export function inFrames(...queued) {
+  steps.push(...queued);
+  if (!stepping) {
+    stepping = true;
+    requestAnimationFrame(nextStep);
+  }
+}
+
+// The canvas's own pixels under a point of the page, and back: the drawing stays 1600 by
+// 900 whatever size and scroll it is shown at.
+export function toCanvas(clientX, clientY) {
+  const box = canvas.getBoundingClientRect();
+  return {x: (clientX - box.left) * WIDTH / box.width, y: (clientY - box.top) * HEIGHT / box.height};
+}
+export function toClient({x, y}) {
+  const box = canvas.getBoundingClientRect();
+  return {clientX: box.left + x * box.width / WIDTH, clientY: box.top + y * box.height / HEIGHT};
+}
+
+// Where the visitor last pressed on the canvas, in canvas pixels: where the palette acts.
+let lastPress = null;
+canvas.addEventListener('pointerdown', (event) => {
+  lastPress = toCanvas(event.clientX, event.clientY);
+});
+export function lastPressOnCanvas() {
+  return lastPress;
+}
+
+export function sendMouse(type, at) {
+  canvas.dispatchEvent(new MouseEvent(type, {
+    ...toClient(at), button: 0, buttons: type === 'mouseup' ? 0 : 1,
+    bubbles: true, cancelable: true, view: window,
+  }));
+}
+
+// The fields the program's key handling reads: the key's place on the keyboard (code) and
+// its legacy key code, which the event's constructor cannot set.
+export function keyFields(event) {
+  return {code: event.code, key: event.key, keyCode: event.keyCode, location: event.location};
+}
+
+export function sendKey(type, fields) {
+  const event = new KeyboardEvent(type, {
+    code: fields.code, key: fields.key, location: fields.location, bubbles: true, cancelable: true, view: window,
+  });
+  Object.defineProperty(event, 'keyCode', {value: fields.keyCode});
+  Object.defineProperty(event, 'which', {value: fields.keyCode});
+  canvas.dispatchEvent(event);
+}

@@ -1,0 +1,80 @@
+// The view of the canvas: fitted to the space it has, or zoomed in (a pin big enough for a
+// finger) and scrolled around.
+import {canvas, lastPressOnCanvas, toCanvas, toClient} from './program-input.js';
+
+const WIDTH = 1600, HEIGHT = 900;
+// Two screen pixels per canvas pixel: a 16-pixel pin is 32 px, comfortably touched.
+const MOST = 2;
+export const viewport = document.getElementById('viewport');
+const zoomIn = document.getElementById('zoom-in');
+const zoomOut = document.getElementById('zoom-out');
+const panControl = document.getElementById('pan');
+
+let scale = 0, fitted = true;
+
+function fitScale() {
+  return Math.min(viewport.clientWidth / WIDTH, viewport.clientHeight / HEIGHT);
+}
+
+// Sized through its CSS size: the program maps pointer positions back to its pixels through
+// the box the canvas takes on the page, so the canvas has no border or padding. The point
+// of the canvas under (clientX, clientY) stays there.
+export function zoomTo(next, clientX, clientY) {
+  const fit = fitScale();
+  next = Math.min(Math.max(next, fit), Math.max(MOST, fit));
+  const at = toCanvas(clientX, clientY);
+  scale = next;
+  fitted = next === fit;
+  canvas.style.width = Math.floor(WIDTH * scale) + 'px';
+  canvas.style.height = Math.floor(HEIGHT * scale) + 'px';
+  const box = canvas.getBoundingClientRect();
+  viewport.scrollLeft += box.left + at.x * box.width / WIDTH - clientX;
+  viewport.scrollTop += box.top + at.y * box.height / HEIGHT - clientY;
+  zoomIn.disabled = scale >= Math.max(MOST, fit);
+  zoomOut.disabled = fitted;
+}
+
+export function zoomBy(factor, clientX, clientY) {
+  zoomTo(scale * factor, clientX, clientY);
+}
+
+export function panBy(dx, dy) {
+  viewport.scrollLeft -= dx;
+  viewport.scrollTop -= dy;
+}
+
+function centre() {
+  const box = viewport.getBoundingClientRect();
+  return [box.left + box.width / 2, box.top + box.height / 2];
+}
+
+// The buttons zoom about where the visitor last pressed, while it is in view: tap the
+// part to work on, then zoom in on it.
+function focus() {
+  const press = lastPressOnCanvas(), box = viewport.getBoundingClientRect();
+  if (press) {
+    const {clientX, clientY} = toClient(press);
+    if (clientX >= box.left && clientX <= box.right && clientY >= box.top && clientY <= box.bottom)
+      return [clientX, clientY];
+  }
+  return centre();
+}
+
+// Where the palette acts when nothing was pressed yet: the middle of what is shown.
+export function shownCentre() {
+  return toCanvas(...centre());
+}
+
+zoomIn.addEventListener('click', () => zoomBy(2, ...focus()));
+zoomOut.addEventListener('click', () => zoomBy(0.5, ...focus()));
+document.getElementById('zoom-fit').addEventListener('click', () => zoomTo(0, ...centre()));
+
+// While on, a finger (or the mouse) moves the view rather than the parts.
+export let panning = false;
+panControl.addEventListener('click', () => {
+  panning = !panning;
+  panControl.setAttribute('aria-pressed', String(panning));
+});
+
+// A fitted view follows the space it has; a zoomed one keeps its scale.
+new ResizeObserver(() => zoomTo(fitted ? 0 : scale, ...centre())).observe(viewport);
