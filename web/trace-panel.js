@@ -15,9 +15,12 @@ export const upkeep = {ms: 0, times: 0};
 // Nothing here reads the layout while lines are added (that would force the browser to
 // lay the page out again in the middle of every frame): whether the panel follows the end
 // is learnt when it scrolls, and it is scrolled to the end after the browser's own layout.
+// While it follows, the browser must not hold the view on the lines shown (its scroll
+// anchoring would, as the oldest lines go), or the panel would drift off the end.
 let following = true;
 panel.addEventListener('scroll', () => {
   following = panel.scrollTop + panel.clientHeight >= panel.scrollHeight - 4;
+  panel.classList.toggle('following', following);
 });
 new ResizeObserver(() => {
   if (following) panel.scrollTop = panel.scrollHeight;
