@@ -17,6 +17,13 @@ canvas.addEventListener('blur', releaseAll);
 document.addEventListener('visibilitychange', () => {
   if (document.hidden) releaseAll();
 });
+// A browser sends no focus events to a window the system has not made active (Firefox,
+// for one), so a press or a key that lands elsewhere on the page counts as leaving too.
+for (const type of ['pointerdown', 'keydown', 'keyup']) {
+  window.addEventListener(type, (event) => {
+    if (event.target !== canvas && held.size) releaseAll();
+  }, {capture: true});
+}
 
 // The program's keyboard handling cancels the browser's own action for Tab, the F-keys and
 // every Ctrl combination. Such keys are the browser's: they never reach the program, so Tab

@@ -15,12 +15,14 @@ function press(codes) {
   const keys = codes.map(fieldsOf);
   const at = lastPressOnCanvas() ?? shownCentre();
   // Each key event in a frame of its own, as fingers on keys make them: the program reads
-  // every held key at each press, so Shift and A pressed in one frame would act twice.
+  // every held key at each press, so Shift and A pressed in one frame would act twice. The
+  // pointer goes back with each press to where the visitor pressed (or to the middle of the
+  // view): leaving the canvas for the palette left it at the canvas's edge.
   inFrames(
-    // The pointer goes back to where the visitor pressed (or to the middle of the view):
-    // leaving the canvas for the palette left it at the canvas's edge.
-    () => sendMouse('mousemove', at),
-    ...keys.map((fields) => () => sendKey('keydown', fields)),
+    ...keys.map((fields) => () => {
+      sendMouse('mousemove', at);
+      sendKey('keydown', fields);
+    }),
     ...keys.reverse().map((fields) => () => sendKey('keyup', fields)));
 }
 
