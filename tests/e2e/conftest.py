@@ -1,9 +1,10 @@
-"""The `program` fixture: the real binary on pytest-xvfb's X server (see velkora_program.py);
-a failed test leaves a screenshot of the window."""
+"""Fixtures: `program`, the real binary on pytest-xvfb's X server (velkora_program.py), whose
+window a failed test leaves as a screenshot; `page`, the page in each browser (velkora_page.py)."""
 
 import os
 
 import pytest
+from velkora_page import Page
 from velkora_program import REPO, Program
 from Xlib.error import XError
 
@@ -24,6 +25,15 @@ def program(request, xvfb):
     for p in request.node.programs:
         if p.proc.poll() is None:
             p.stop()
+
+
+@pytest.fixture(params=["chromium", "firefox"])
+def page(request, xvfb):
+    """Opens the site built (or `site`) in a fresh browser of each kind in turn; closes it after."""
+    pages = request.node.pages = []
+    yield lambda *site, **launch: pages.append(Page(request.param, *site, **launch)) or pages[-1]
+    for p in pages:
+        p.close()
 
 
 @pytest.hookimpl(hookwrapper=True)

@@ -1,86 +1,84 @@
-"""The page in headless Chromium, used as a person uses it: served on a free local port, given
-clicks and held keys through WebDriver's action chains, its trace read from the page's panel
-and its canvas read back as pixels."""
+"""The page in headless Chromium or Firefox ESR, used as a person uses it: served on a free local
+port, given clicks and held keys, its trace read from the page's panel and its canvas read back
+as pixels. The browser is driven by puppeteer-core through browser.mjs, a request per line."""
 
 import base64
 import functools
 import http.server
 import io
+import json
 import os
-import tempfile
 import threading
+from subprocess import PIPE, Popen
 
 from PIL import Image
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.keys import Keys
 from velkora_program import NODE, REPO, Pointer, wait_until
 
 SITE = os.path.join(REPO, "build-web", "site")
-# Software WebGL through SwiftShader, no calls home (a closed network refuses them), and a
-# window smaller than the canvas, which the page then scales down.
-FLAGS = ["--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-         "--ignore-gpu-blocklist", "--no-first-run", "--disable-background-networking",
-         "--disable-component-update", "--disable-sync", "--window-size=1280,800"]
 # The program draws in an animation frame; a callback queued after it runs in the same frame,
 # while WebGL still holds the picture.
-TWO_FRAMES = "requestAnimationFrame(() => requestAnimationFrame(() => arguments[0](%s)))"
+TWO_FRAMES = "new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(%s))))"
+# browser.mjs's generic commands, by name: page.evaluate("(n) => Module.print(String(n))", 5).
+COMMANDS = ["goto", "reload", "evaluate", "before", "mouse", "key", "send", "screenshot", "console"]
 
 
 class Page(Pointer):
-    def __init__(self, site=SITE, flags=()):
+    """The site in a fresh `browser` (launch options: see browser.mjs); Firefox needs DISPLAY."""
+    def __init__(self, browser="chromium", site=SITE, **launch):
         handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=site)
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.profile = tempfile.TemporaryDirectory()
-        options = webdriver.ChromeOptions()
-        for flag in [*FLAGS, *flags, "--user-data-dir=" + self.profile.name]:
-            options.add_argument(flag)
-        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})  # the whole console
-        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        self.driver.get("http://127.0.0.1:%d/" % self.server.server_port)
+        self.node = Popen(["node", os.path.join(os.path.dirname(__file__), "browser.mjs")],
+                          text=True, bufsize=1, stdin=PIPE, stdout=PIPE)
+        self.browser, self.url = browser, "http://127.0.0.1:%d/" % self.server.server_port
+        self.call("launch", browser, launch)
+        self.goto(self.url)
+
+    def call(self, cmd, *args):
+        """Sends a command; returns its reply's value, or raises its error's message."""
+        self.node.stdin.write(json.dumps({"cmd": cmd, "args": args}) + "\n")  # a line, flushed
+        reply = json.loads(self.node.stdout.readline() or '{"error": "%s: node ended"}' % cmd)
+        if "error" in reply:
+            raise RuntimeError(reply["error"])
+        return reply.get("value")  # undefined is left out
 
     def close(self):
-        self.driver.quit()
+        self.node.stdin.close()
         self.server.shutdown()
-        self.profile.cleanup()
+        assert self.node.wait(60) == 0, "the browser did not close cleanly"
 
     def show(self, timeout=60):
         """Waits for the first frame, then learns where the canvas's pixels are shown."""
         wait_until(lambda: self.canvas().getpixel((60, 46)) == NODE, timeout, "the first frame")
-        self.left, self.top, width = self.driver.execute_script(
-            "const c = document.getElementById('canvas'), box = c.getBoundingClientRect();"
-            "return [box.left + c.clientLeft, box.top + c.clientTop, c.clientWidth];")
-        self.scale = width / 1600
+        self.left, self.top, self.scale = self.evaluate(
+            "(() => { const c = document.getElementById('canvas'), box = c.getBoundingClientRect();"
+            " return [box.left + c.clientLeft, box.top + c.clientTop, c.clientWidth / 1600]; })()")
         return self
 
     def canvas(self):
         """The canvas as drawn, 1600 by 900 whatever size it is shown at."""
-        url = self.driver.execute_async_script(
-            TWO_FRAMES % "document.getElementById('canvas').toDataURL()")
+        url = self.evaluate(TWO_FRAMES % "document.getElementById('canvas').toDataURL()")
         return Image.open(io.BytesIO(base64.b64decode(url.split(",")[1]))).convert("RGB")
 
     def frames(self):
-        self.driver.execute_async_script(TWO_FRAMES % "")
-
-    def act(self, do):
-        """Performs what `do` adds to an action chain, then lets two frames see it."""
-        chain = ActionChains(self.driver, duration=0)
-        do(chain)
-        chain.perform()
-        self.frames()
+        self.evaluate(TWO_FRAMES % "")
 
     def move(self, x, y):
-        to = round(self.left + x * self.scale), round(self.top + y * self.scale)
-        self.act(lambda chain: chain.w3c_actions.pointer_action.move_to_location(*to))
+        self.mouse("move", self.left + x * self.scale, self.top + y * self.scale)
+        self.frames()
 
     def button(self, down):
-        self.act(lambda chain: chain.click_and_hold() if down else chain.release())
+        self.mouse("down" if down else "up")
+        self.frames()
 
     def keys(self, names, down=True):
-        for key in (Keys.SHIFT if name == "Shift_L" else name for name in names):
-            self.act(lambda chain: chain.key_down(key) if down else chain.key_up(key))
+        for name in names:  # as X names them
+            self.key("ShiftLeft" if name == "Shift_L" else "Key" + name.upper(), down)
+            self.frames()
 
     def lines(self):
-        return self.driver.find_element("id", "trace").get_property("textContent").splitlines()
+        return self.evaluate("document.getElementById('trace').textContent").splitlines()
+
+
+for _cmd in COMMANDS:
+    setattr(Page, _cmd, lambda self, *args, cmd=_cmd: self.call(cmd, *args))

@@ -1,0 +1,79 @@
+// The end-to-end tests' browser: Chromium over CDP or Firefox ESR over WebDriver BiDi, driven
+// by puppeteer-core for velkora_page.py. A request per line on stdin, {"cmd", "args"}; a reply
+// per line on stdout, in order: {"value"} (JSON) or {"error"} (the JavaScript message).
+import readline from 'node:readline';
+import puppeteer from 'puppeteer-core';
+
+// Software WebGL through SwiftShader; no calls home, which a closed network would only stall.
+const CHROMIUM = ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+  '--ignore-gpu-blocklist', '--disable-background-networking', '--disable-component-update'];
+// puppeteer already turns off Firefox's updates, safe browsing and health reports; these are
+// the other services that reach out at start-up.
+const FIREFOX = {
+  'toolkit.telemetry.enabled': false, 'toolkit.telemetry.unified': false,
+  'toolkit.telemetry.server': '', 'dom.push.connection.enabled': false,
+  'network.captive-portal-service.enabled': false, 'network.connectivity-service.enabled': false,
+  'network.trr.mode': 5, 'network.dns.disablePrefetch': true, 'network.prefetch-next': false,
+  'browser.region.network.url': '', 'browser.region.update.enabled': false,
+  'extensions.blocklist.enabled': false, 'messaging-system.rsexperimentloader.enabled': false,
+};
+
+let browser, page, cdp, firefox;
+const logged = [];
+
+const commands = {
+  // A fresh profile each time (puppeteer's own temporary one); viewport as puppeteer's
+  // defaultViewport (null: the window's size); each browser takes its own options and leaves
+  // the other's: command-line args are Chromium's, prefs Firefox's.
+  async launch(name, {viewport = {width: 1280, height: 800}, args = [], prefs = {}} = {}) {
+    if (!['chromium', 'firefox'].includes(name)) throw new Error(`no browser '${name}'`);
+    firefox = name === 'firefox';
+    browser = await puppeteer.launch({
+      browser: firefox ? 'firefox' : 'chrome', headless: true,
+      executablePath: firefox ? '/usr/bin/firefox-esr' : '/usr/bin/chromium',
+      args: firefox ? [] : [...CHROMIUM, ...args], extraPrefsFirefox: {...FIREFOX, ...prefs},
+      defaultViewport: viewport, protocolTimeout: 60000,
+    });
+    [page] = await browser.pages();
+    if (viewport) await page.setViewport(viewport);  // Firefox's first tab is not given it
+    page.on('console', (m) => logged.push(`${m.type()}: ${m.text()}`));
+    page.on('pageerror', (e) => logged.push(`pageerror: ${e.message}`));
+  },
+  goto: (url) => page.goto(url),
+  reload: () => page.reload(),
+  // An expression, awaited; if it is a function, it is called with args first.
+  evaluate: (source, ...args) => page.evaluate(async (source, args) => {
+    const value = (0, eval)(source);
+    return typeof value === 'function' ? value(...args) : value;
+  }, source, args),
+  // Run in every document before its own scripts (a function body in Firefox: use window.x).
+  before: (source) => page.evaluateOnNewDocument(source),
+  // To whole pixels, half-up as Math.round does (Python's round() takes ties to even, which
+  // put a gate 2 px off); 'down' and 'up' press and release the left button where it is.
+  mouse: (action, x, y) => (action === 'move' ? page.mouse.move(Math.round(x), Math.round(y))
+    : page.mouse[action]()),
+  key: (code, down = true) => (down ? page.keyboard.down(code) : page.keyboard.up(code)),
+  async send(method, params) {
+    if (firefox) throw new Error(`${method}: CDP is Chromium's only`);
+    cdp ??= await page.createCDPSession();
+    return cdp.send(method, params);
+  },
+  screenshot: (path) => page.screenshot({path}),
+  console: () => logged,
+};
+
+for await (const line of readline.createInterface({input: process.stdin})) {
+  const {cmd, args = []} = JSON.parse(line);
+  let reply;
+  try {
+    if (!Object.hasOwn(commands, cmd)) throw new Error('no such command');
+    const value = await commands[cmd](...args);
+    // Only plain data goes back: handles (a response, a script's id) stay here.
+    reply = {value: ['evaluate', 'send', 'console'].includes(cmd) ? value : null};
+  } catch (error) {
+    reply = {error: `${cmd}: ${error.message}`};
+  }
+  process.stdout.write(JSON.stringify(reply) + '\n');
+}
+// The end of the requests closes the browser, whoever's test failed.
+await browser?.close();
