@@ -53,6 +53,9 @@ const commands = {
   mouse: (action, x, y) => (action === 'move' ? page.mouse.move(Math.round(x), Math.round(y))
     : page.mouse[action]()),
   key: (code, down = true) => (down ? page.keyboard.down(code) : page.keyboard.up(code)),
+  // One finger: 'touchStart' and 'touchMove' to page pixels (rounded as the mouse's), then
+  // 'touchEnd' (Chromium: CDP's Input.dispatchTouchEvent; Firefox: WebDriver's touch actions).
+  touch: (action, x, y) => page.touchscreen[action](Math.round(x), Math.round(y)),
   async send(method, params) {
     if (firefox) throw new Error(`${method}: CDP is Chromium's only`);
     cdp ??= await page.createCDPSession();

@@ -18,7 +18,7 @@ PALETTE = [("KeyA", (900, 150)), ("ShiftLeft KeyA", (1100, 150)), ("KeyO", (1300
 # Wired so that the evaluation mode shows: the button into the AND's input A, the AND to the
 # lamp; in the both-inputs mode the AND waits for a B that never comes.
 WIRING = [BUTTON_OUT, AND_A, AND_OUT, LAMP_IN, BUTTON_BODY]
-MESSAGE = "(m => m.hidden ? '' : m.textContent)(document.getElementById('message'))"
+MESSAGE = "(m => m.hidden ? '' : m.innerText)(document.getElementById('message'))"
 CENTRE = "(s => (b => [b.x + b.width / 2, b.y + b.height / 2])(document.querySelector(s)" \
          ".getBoundingClientRect()))"
 CONTROL = '#palette [data-keys="%s"]'
@@ -81,7 +81,10 @@ def test_keys_are_released_off_the_canvas_and_the_browsers_own_keys_stay_the_bro
 class Keys:
     """A visitor with a mouse and a keyboard: parts placed by keys at the pointer."""
     def __init__(self, web):
-        self.web, self.click = web, web.click
+        self.web = web
+
+    def click(self, x, y):
+        self.web.click(x, y)
 
     def act(self, codes):
         chord(self.web, codes.split())
@@ -99,31 +102,26 @@ class Palette(Keys):
 
 
 class Touch(Palette):
-    """A finger, through Chromium's touch emulation: taps on the canvas and on the controls."""
-    def __init__(self, web):
-        self.web = web
-
-    def touch(self, kind, *points):
-        self.web.send("Input.dispatchTouchEvent",
-                      {"type": kind, "touchPoints": [{"x": x, "y": y} for x, y in points]})
-        self.web.frames()
-
+    """A finger: taps and a drag on the canvas, taps on the controls."""
     def at(self, x, y):
         return self.web.left + x * self.web.scale, self.web.top + y * self.web.scale
 
-    def click(self, x, y):
-        self.touch("touchStart", self.at(x, y))
-        self.touch("touchEnd")
+    def click(self, x, y, page=False):
+        self.web.touch("touchStart", *((x, y) if page else self.at(x, y)))
+        self.web.frames()
+        self.web.touch("touchEnd")
+        self.web.frames()
 
     def drag(self, start, end, steps=5):
-        self.touch("touchStart", self.at(*start))
+        self.web.touch("touchStart", *self.at(*start))
         for i in range(1, steps + 1):
-            self.touch("touchMove", self.at(*(a + (b - a) * i / steps for a, b in zip(start, end))))
-        self.touch("touchEnd")
+            self.web.frames()
+            self.web.touch("touchMove", *self.at(*(a + (b - a) * i / steps for a, b in zip(start, end))))
+        self.web.touch("touchEnd")
+        self.web.frames()
 
     def act(self, codes, control=CONTROL):
-        self.touch("touchStart", self.web.evaluate(CENTRE, control % codes))
-        self.touch("touchEnd")
+        self.click(*self.web.evaluate(CENTRE, control % codes), page=True)
         for _ in range(2):
             self.web.frames()
 
@@ -145,7 +143,7 @@ def played(web, hand, shot=None):
     session(hand(web.show()))
     web.frames()  # each hand waits for what it gave to be handled: the trace is whole
     if shot:
-        web.screenshot(os.path.join(SHOTS, shot))
+        web.screenshot(os.path.join(SHOTS, "web-page-%s-%s.png" % (shot, web.browser)))
     left = web.lines(), web.canvas().tobytes()
     web.close()
     return left
@@ -153,43 +151,52 @@ def played(web, hand, shot=None):
 
 def test_the_palette_and_touch_act_as_the_keys_and_the_mouse(page):
     tablet = {"width": 1024, "height": 768}
-    first = page(viewport=tablet)
-    by_keys = played(first, Keys)
+    by_keys = played(page(viewport=tablet), Keys)
     assert played(page(viewport=tablet), Palette) == by_keys
-    if first.browser == "chromium":  # touch is emulated through CDP
-        assert played(page(viewport=dict(tablet, hasTouch=True)), Touch,
-                      "web-page-1024x768.png") == by_keys
+    assert played(page(viewport=dict(tablet, hasTouch=True)), Touch, "1024x768") == by_keys
 
 
-@pytest.mark.parametrize("page", ["chromium"], indirect=True)  # touch, through CDP
 def test_a_phone_zooms_in_until_a_pin_is_fingertip_sized_and_back_out(page):
     phone = Touch(page(viewport={"width": 390, "height": 844, "hasTouch": True, "isMobile": True,
                                  "deviceScaleFactor": 2}).show())
-    phone.web.screenshot(os.path.join(SHOTS, "web-page-390x844.png"))
+    phone.web.screenshot(os.path.join(SHOTS, "web-page-390x844-%s.png" % phone.web.browser))
     phone.click(620, 620)  # zooms in about the button
     for _ in range(3):
         phone.act("zoom-in", "#%s")
     assert phone.web.evaluate("document.getElementById('canvas').clientWidth * 16 / 1600") >= 24
-    phone.web.screenshot(os.path.join(SHOTS, "web-page-390x844-zoomed.png"))
+    phone.web.screenshot(os.path.join(SHOTS, "web-page-390x844-zoomed-%s.png" % phone.web.browser))
     phone.act("zoom-fit", "#%s")
     assert phone.web.evaluate("(c => c.clientWidth <= c.parentNode.clientWidth)"
                               "(document.getElementById('canvas'))")
 
 
-def test_a_program_that_cannot_start_or_loses_its_drawing_says_so(page):
-    # The program's own canvas gives no WebGL: it cannot make its renderer, and ends.
-    web = page()
-    web.before("const real = HTMLCanvasElement.prototype.getContext;"
-               "HTMLCanvasElement.prototype.getContext = function (...args) {"
-               "  return this.id === 'canvas' ? null : real.apply(this, args); };")
-    web.reload()
-    wait_until(lambda: "could not draw in the window" in web.evaluate(MESSAGE), 30, "the reason")
+# The program's own canvas gives it no WebGL: it cannot make its renderer, and ends.
+NO_RENDERER = """const real = HTMLCanvasElement.prototype.getContext;
+HTMLCanvasElement.prototype.getContext = function (...args) {
+  return this.id === 'canvas' ? null : real.apply(this, args); };"""
+
+
+@pytest.mark.parametrize("launch, remove, before, then, says", [
+    ({"args": ["--disable-webgl"], "prefs": {"webgl.disabled": True}}, None, None, None,
+     ["it draws with WebGL"]),
+    ({}, "velkora.wasm", None, None, ["Velkora could not be loaded"]),
+    ({}, None, NO_RENDERER, None, ["could not draw in the window"]),
+    ({}, None, None, "Module.ctx.getExtension('WEBGL_lose_context').loseContext()",
+     ["lost its drawing", "Reload the page"])],
+    ids=["no_webgl", "no_program", "ends_at_start", "context_lost"])
+def test_a_page_that_cannot_run_says_why_and_that_it_is_not_running(page, tmp_path, launch,
+                                                                    remove, before, then, says):
+    site = shutil.copytree(SITE, tmp_path / "site")
+    if remove:  # from the build's folder
+        os.remove(next(site.glob("*/" + remove)))
+    web = page(site, **launch)
+    if before:
+        web.before(before)
+        web.reload()
+    if then:
+        web.show().evaluate(then)
+    wait_until(lambda: all(part in web.evaluate(MESSAGE) for part in says), 30, "the message")
     assert web.evaluate("document.getElementById('status').textContent") == "Not running."
-    web = page().show()
-    web.evaluate("Module.ctx.getExtension('WEBGL_lose_context').loseContext()")
-    wait_until(lambda: "lost its drawing" in web.evaluate(MESSAGE), 10, "the message")
-    assert web.evaluate("[document.getElementById('status').textContent,"
-                        " document.getElementById('reload').hidden]") == ["Not running.", False]
 
 
 def rebuilt(site, into):
