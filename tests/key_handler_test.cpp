@@ -94,3 +94,12 @@ TEST(key_handler, each_kind_places_up_to_its_last_id_and_then_nothing) {
     EXPECT_EQ(Input::inputs.back()->getId(), 20006);
     EXPECT_EQ(Output::outputs.back()->getId(), 40002);
 }
+
+// Start-up circuit: AND 1, NAND 3, OR 5, NXOR 7, button 10007, lamp 20007. Two wires of one pair
+// stay apart by pin; one added and removed again leaves nothing at either end.
+TEST(key_handler, t_prints_every_gate_slot_button_and_lamp_with_its_wired_neighbours) {
+    StartupCircuit circuit;
+    toggle(20007, 2, 5), toggle(3, 0, 10007), toggle(3, 1, 10007), toggle(20007, 2, 5);
+    EXPECT_EQ(keyDown("T"),
+              "0: \n1: \n2: \n3: 10007 10007 \n4: \n5: \n6: \n7: \n10007: 3 3 \n20007: \n");
+}
