@@ -194,6 +194,21 @@ TEST(propagation, a_deep_tied_chain_folds_exactly) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
+// A checked build ends the program before a pass that would start from copies the gates or the
+// wires no longer match. (That it lets a pass run where they match, the property test shows.)
+TEST(propagation, a_checked_pass_aborts_on_gate_bits_or_wire_values_written_unannounced) {
+#ifndef VELKORA_CHECKED
+    GTEST_SKIP() << "the check is built with -DVELKORA_CHECKED=ON only (CI's sanitizer pass)";
+#endif
+    StartupCircuit circuit;
+    toggle(3, 1, 10007);
+    Graph::simulate();  // takes the copies
+    // A gate's input bit, then a wire's value, written without a word.
+    for (void (*change)() :
+         {+[] { Gate::objects[3]->inputs[1] = true; }, +[] { edgeList.begin()->value = true; }})
+        EXPECT_DEATH((change(), Graph::simulate()), "written outside a pass without circuitEdited");
+}
+
 // 2,000 buttons, on and off in turn, feed input A of one OR gate: it is queued 2,000 times with
 // alternating values, so no run forms and every walk of it is made, one step plus one per lamp
 // it drives. The buttons take 4,000 steps: a walk and a delivery each.
