@@ -27,11 +27,12 @@ std::array<size_t, 3> counts() {
     return {Gate::objects.size() / 2, Input::inputs.size(), Output::outputs.size()};
 }
 
-// Names what one silent key-down placed: gates in id order, by their outputs for inputs 00 to
-// 11, then buttons, then lamps; each centred on the pointer, buttons off and lamps unlit.
+// Names what one silent key-down without Q placed: gates in id order, by their outputs for inputs
+// 00 to 11, then buttons, then lamps; each centred on the pointer, buttons off and lamps unlit.
 std::string placedBy(const std::string& keys) {
     auto before = counts();
     EXPECT_EQ(keyDown(keys), "");
+    EXPECT_TRUE(Graph::workMode) << "the mode switched";
     std::string placed;
     auto add = [&](std::string name, auto* c, int x, bool on) {
         placed += (placed.empty() ? "" : " ") + name;
