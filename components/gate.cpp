@@ -4,7 +4,7 @@
 #include "render/pin_square.h"
 
 int num = 0;
-std::vector<Gate*> Gate::objects;
+std::vector<Gate*>& Gate::objects = *new std::vector<Gate*>;
 
 Gate::Gate(int x, int y) : x(x), y(y), w(128), h(64), nodeSize(16) {
     rect = SDL_Rect{x, y, w, h};

@@ -37,8 +37,10 @@ class Gate {
     // Fills one pin's inner square: pinA, pinB or gateOutputPin.
     void postRender(SDL_Renderer* renderer, int which, int r, int g, int b);
 
-    // Every registry slot, two per gate; non-owning, never shrinks.
-    static std::vector<Gate*> objects;
+    // Every registry slot, two per gate; non-owning, never shrinks. The vector itself is
+    // never destroyed: the gates live to the end of the process and stay reachable through
+    // it until then, also for a leak check at exit.
+    static std::vector<Gate*>& objects;
     static std::vector<Gate*>& getObjects() { return objects; }
 
     // Written by propagation, which keeps copies of them: anything else that writes them

@@ -5,7 +5,7 @@
 #include "render/pin_square.h"
 
 int nn = 0;
-std::vector<Input*> Input::inputs;
+std::vector<Input*>& Input::inputs = *new std::vector<Input*>;
 
 Input::Input(int x, int y, bool state)
     : state(state), x(x), y(y), idBase(inOffset), size(64), nodeSize(16) {

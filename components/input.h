@@ -29,8 +29,9 @@ class Input {
     void renderBase(SDL_Renderer* renderer, int r, int g, int b);
     void postRender(SDL_Renderer* renderer, int r, int g, int b);
 
-    // Every button in creation order; index = id - inOffset. Non-owning, never shrinks.
-    static std::vector<Input*> inputs;
+    // Every button in creation order; index = id - inOffset. Non-owning, never shrinks,
+    // never destroyed (as Gate::objects).
+    static std::vector<Input*>& inputs;
     static std::vector<Input*>& getInputs() { return inputs; }
 
     bool state;  // on (pressed) or off; flipped by a click, read by propagation

@@ -4,7 +4,7 @@
 #include "render/pin_square.h"
 
 int mm = 0;
-std::vector<Output*> Output::outputs;
+std::vector<Output*>& Output::outputs = *new std::vector<Output*>;
 
 Output::Output(int x, int y, bool lit, core::ColorRGB color)
     : lit(lit), x(x), y(y), idBase(outOffset), size(64), nodeSize(16), color(color) {

@@ -28,8 +28,9 @@ class Output {
     void renderBase(SDL_Renderer* renderer, int r, int g, int b);
     void postRender(SDL_Renderer* renderer, int r, int g, int b);
 
-    // Every lamp in creation order; index = id - outOffset. Non-owning, never shrinks.
-    static std::vector<Output*> outputs;
+    // Every lamp in creation order; index = id - outOffset. Non-owning, never shrinks,
+    // never destroyed (as Gate::objects).
+    static std::vector<Output*>& outputs;
     static std::vector<Output*>& getOutputs() { return outputs; }
 
     bool lit;  // the value last delivered to the input pin

@@ -19,7 +19,7 @@ class ColorRGB {
 }  // namespace core
 
 // Global colours, fixed for the whole run.
-extern const core::ColorRGB bgColor;       // OpenGL clear colour
+extern const core::ColorRGB bgColor;       // the canvas: OpenGL's clear colour, else the renderer's
 extern const core::ColorRGB nodeColor;     // every pin's fill
 extern const core::ColorRGB nodeSelected;  // a pin selected for wiring
 extern const core::ColorRGB ledColor;      // a lit lamp

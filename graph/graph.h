@@ -25,9 +25,9 @@ class Graph {
     static RunQueue q;
 };
 
-// A pass stops after this many walks and deliveries: a circuit whose values
-// multiply faster than runs can fold them would otherwise hang the program or
-// exhaust memory. What was left in the queue is dropped.
+// A pass starts no walk once it has made this many walks and deliveries: a circuit whose
+// values multiply faster than runs can fold them would otherwise hang the program or exhaust
+// memory. What was left in the queue is dropped.
 constexpr std::uint64_t passWorkBudget = 2000000;
 
 // A traced pass prints at most this many delivery lines, then one line

@@ -4,7 +4,7 @@ import os
 import time
 
 import pytest
-from velkora_program import BLACK, LIT, LIVE_WIRE
+from velkora_program import BLACK, CANVAS, LIT, LIVE_WIRE
 
 AND_A, AND_B, AND_OUT = (60, 46), (60, 78), (184, 58)  # (184, 58) misses the OR gate's pin
 BUTTON_OUT, BUTTON_BODY, LAMP_IN, LAMP_BODY = (664, 632), (620, 620), (700, 732), (730, 730)
@@ -60,6 +60,6 @@ def test_a_button_drives_a_lamp_through_a_gate_and_it_runs_on(program, env):
                                *["1 <-> 20007, 0"] * 2])
     live = app.counted
     img = app.wait_pixel(*LAMP_BODY, BLACK)
-    assert blue(img, (306, 220, 326, 240)) == 0
+    assert blue(img, (306, 220, 326, 240)) == 0 and img.getpixel((780, 730)) == CANVAS  # lamp shows
     app.clicks([AND_A], ["GRMILICA"])
     assert app.counted == live  # and not once since

@@ -25,7 +25,7 @@ def test_the_launcher_runs_the_installed_program_with_its_images_from_anywhere(p
     app.stop()  # and so are its signals and its exit status
 
 
-def test_the_package_holds_the_installed_files_needs_sdl_and_passes_debians_checks(tmp_path):
+def test_the_package_holds_the_installed_files_and_passes_debians_checks(tmp_path):
     run("cpack", "--config", os.path.join(BUILD, "CPackConfig.cmake"), "-B", tmp_path)
     [deb] = tmp_path.glob("*.deb")
     files = {line.split()[-1] for line in run("dpkg-deb", "-c", deb).splitlines()
@@ -38,10 +38,6 @@ def test_the_package_holds_the_installed_files_needs_sdl_and_passes_debians_chec
     assert files == images | {"./usr/share/" + name.format(APP_ID) for name in by_id} | {
         "./usr/bin/velkora", "./usr/libexec/velkora/velkora", "./usr/share/man/man1/velkora.1.gz",
         "./usr/share/doc/velkora/copyright", "./usr/share/doc/velkora/changelog.gz"}
-    fields = dict(line.split(": ", 1) for line in run("dpkg-deb", "-f", deb).splitlines()
-                  if ": " in line and not line.startswith(" "))
-    assert deb.name == "velkora_%(Version)s_%(Architecture)s.deb" % fields
-    assert "libsdl2-2.0-0" in fields["Depends"] and "libgl1" in fields["Depends"]
     # Only the build made for users is packaged for them: the sanitizer build is not hardened.
     if os.environ.get("VELKORA_CHECK_PACKAGE"):
         subprocess.run([os.path.join(REPO, "scripts", "check-package"), deb], check=True)
