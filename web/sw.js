@@ -31,13 +31,21 @@ self.addEventListener('activate', (event) => {
 });
 
 // The page from the network while there is one (a new build shows at once), else the
-// kept one; a build's files never change, so the kept copies serve first.
+// kept one: also when the network does not answer within a few seconds.
+async function page(request) {
+  const kept = await (await caches.open(CACHE)).match('./');
+  const network = fetch(request);
+  if (!kept) return network;
+  const silence = new Promise((resolve) => setTimeout(resolve, 3000, kept));
+  return Promise.race([network.catch(() => kept), silence]);
+}
+
+// A build's files never change, so the kept copies serve first.
 self.addEventListener('fetch', (event) => {
   const request = event.request;
   if (request.method !== 'GET') return;
   if (request.mode === 'navigate') {
-    event.respondWith(fetch(request).catch(async () =>
-      (await caches.open(CACHE)).match('./')));
+    event.respondWith(page(request));
   } else {
     event.respondWith((async () =>
       (await (await caches.open(CACHE)).match(request)) || fetch(request))());

@@ -24,11 +24,14 @@ for (const type of ['mousedown', 'mousemove', 'mouseup']) {
 const fingers = new Map();  // pointer id: its last place on the page
 let press = null;           // the finger that is the mouse: where it is, what it gave
 
+// The press is given where the finger came down, however far it has moved by the time the
+// steps before it have played out.
 function pressWith(event) {
-  const mine = press = {at: toCanvas(event.clientX, event.clientY), down: false, gone: false};
-  inFrames(() => sendMouse('mousemove', mine.at), () => {
+  const start = toCanvas(event.clientX, event.clientY);
+  const mine = press = {at: start, down: false, gone: false};
+  inFrames(() => sendMouse('mousemove', start), () => {
     if (!mine.gone) {
-      sendMouse('mousedown', mine.at);
+      sendMouse('mousedown', start);
       mine.down = true;
     }
   });

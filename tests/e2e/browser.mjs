@@ -53,9 +53,12 @@ const commands = {
   mouse: (action, x, y) => (action === 'move' ? page.mouse.move(Math.round(x), Math.round(y))
     : page.mouse[action]()),
   key: (code, down = true) => (down ? page.keyboard.down(code) : page.keyboard.up(code)),
-  // One finger: 'touchStart' and 'touchMove' to page pixels (rounded as the mouse's), then
+  // One finger: 'touchStart', 'touchMove' or 'tap' at page pixels (rounded as the mouse's), or
   // 'touchEnd' (Chromium: CDP's Input.dispatchTouchEvent; Firefox: WebDriver's touch actions).
   touch: (action, x, y) => page.touchscreen[action](Math.round(x), Math.round(y)),
+  // A click with the mouse, or a tap, on the middle of the element a selector names.
+  press: (selector) => page.click(selector),
+  tap: (selector) => page.tap(selector),
   async send(method, params) {
     if (firefox) throw new Error(`${method}: CDP is Chromium's only`);
     cdp ??= await page.createCDPSession();

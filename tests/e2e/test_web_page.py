@@ -12,7 +12,6 @@ from test_editing import AND_A, AND_OUT, BUTTON_BODY, BUTTON_OUT, LAMP_IN
 from velkora_page import SITE
 from velkora_program import CANVAS, LIT, LIVE_WIRE, wait_until
 
-SHOTS = os.environ.get("VELKORA_E2E_SHOTS", ".")
 # Every key the program knows, each where the visitor pressed before it: gates 9 to 19, button
 # 10008, lamp 20008 (its input at (1068, 450)), the both-inputs mode, the graph dump.
 PLACE = [(["a"], (900, 150)), (["Shift_L", "a"], (1100, 150)), (["o"], (1300, 150)),
@@ -24,97 +23,68 @@ NAND_A, NAND_B, NAND_OUT, XOR_A, XOR_B = (400, 46), (400, 78), (524, 58), (1036,
 # off again. The button is switched on and off, and an input pin is left selected.
 WIRING = [BUTTON_OUT, AND_A, AND_OUT, LAMP_IN, BUTTON_OUT, NAND_A, BUTTON_OUT, NAND_B, NAND_OUT,
           (1068, 450), BUTTON_OUT, XOR_B, BUTTON_OUT, XOR_B, BUTTON_BODY, BUTTON_BODY, XOR_A]
-SELECTED = (44, 209, 118)
 LIVE_WIRE_LINE = re.compile(r"\d+-\d+$")
 DESKTOP = []  # the desktop's trace, played once for every browser
-FOCUSED = "document.activeElement.id || document.activeElement.tagName"
-MESSAGE = "(m => m.hidden ? '' : m.innerText)(document.getElementById('message'))"
-CENTRE = "(s => (b => [b.x + b.width / 2, b.y + b.height / 2])(document.querySelector(s)" \
-         ".getBoundingClientRect()))"
 
 
-def codes(names):
-    return " ".join("ShiftLeft" if name == "Shift_L" else "Key" + name.upper() for name in names)
+def shot(web, name):
+    web.screenshot(os.path.join(os.environ.get("VELKORA_E2E_SHOTS", "."),
+                                "web-page-%s-%s.png" % (name, web.browser)))
 
 
-def chord(web, codes):
-    """Presses keys by their places on the keyboard, in order, and releases them backwards."""
-    for code, down in [(c, True) for c in codes] + [(c, False) for c in codes[::-1]]:
-        web.key(code, down)
+def control(names):
+    return '#palette [data-keys="%s"]' % " ".join(
+        "ShiftLeft" if name == "Shift_L" else "Key" + name.upper() for name in names)
+
+
+def by_keys(ui, names):
+    ui.keys(names)
+    ui.keys(names[::-1], down=False)
+
+
+def by_palette(web, names):
+    web.press(control(names))
+    for _ in range(3):  # its keys play out, a frame each
         web.frames()
 
 
-def click_on(web, selector):
-    """Clicks an element of the page, then lets a palette control's keys play out."""
-    web.mouse("move", *web.evaluate(CENTRE, selector))
-    web.mouse("down")
-    web.mouse("up")
-    for _ in range(3):
-        web.frames()
+class Finger:
+    """Taps and a drag on the canvas at its pixels; taps on the page's controls."""
+    def __init__(self, page):
+        self.page = page
 
-
-class Keys:
-    """A visitor with a mouse and a keyboard, on the desktop or on the page."""
-    def __init__(self, ui):
-        self.ui = ui
+    def touch(self, action, x, y):
+        self.page.touch(action, self.page.left + x * self.page.scale,
+                        self.page.top + y * self.page.scale)
+        self.page.frames()
 
     def click(self, x, y):
-        self.ui.click(x, y)
-
-    def act(self, names):
-        self.ui.keys(names)
-        self.ui.keys(names[::-1], down=False)
+        self.touch("tap", x, y)
 
     def drag(self, start, end):
-        self.ui.move(*start)
-        self.ui.button(True)
-        self.ui.move(*end)
-        self.ui.button(False)
-
-
-class Palette(Keys):
-    def act(self, names):
-        click_on(self.ui, '#palette [data-keys="%s"]' % codes(names))
-
-
-class Touch(Palette):
-    """A finger: taps and a drag on the canvas, taps on the controls."""
-    def at(self, x, y):
-        return self.ui.left + x * self.ui.scale, self.ui.top + y * self.ui.scale
-
-    def tap(self, x, y):
-        for action in ["touchStart", "touchEnd"]:
-            self.ui.touch(action, x, y)
-            self.ui.frames()
-
-    def click(self, x, y):
-        self.tap(*self.at(x, y))
-
-    def drag(self, start, end):
-        self.ui.touch("touchStart", *self.at(*start))
-        for i in range(1, 6):
-            self.ui.frames()
-            self.ui.touch("touchMove", *self.at(*(a + (b - a) * i / 5 for a, b in zip(start, end))))
-        self.ui.touch("touchEnd")
-        self.ui.frames()
+        for i in range(6):
+            self.touch("touchMove" if i else "touchStart",
+                       *(a + (b - a) * i / 5 for a, b in zip(start, end)))
+        self.touch("touchEnd", *end)
 
     def press(self, selector):
-        self.tap(*self.ui.evaluate(CENTRE, selector))
-        for _ in range(2):
-            self.ui.frames()
-
-    def act(self, names):
-        self.press('#palette [data-keys="%s"]' % codes(names))
+        self.page.tap(selector)
+        for _ in range(3):
+            self.page.frames()
 
 
-def session(hand):
+def by_touch(finger, names):
+    finger.press(control(names))
+
+
+def session(pointer, act):
     for names, at in PLACE:
-        hand.click(*at)
-        hand.act(names)
+        pointer.click(*at)
+        act(pointer, names)
     for at in WIRING:
-        hand.click(*at)
-    hand.drag((1100, 150), (1100, 700))
-    hand.act(["t"])
+        pointer.click(*at)
+    pointer.drag((1100, 150), (1100, 700))
+    act(pointer, ["t"])
 
 
 def as_runs(lines):
@@ -125,13 +95,13 @@ def as_runs(lines):
     return runs
 
 
-def played(web, hand, shot=None):
-    """What a session leaves on the page, once done: the trace and the canvas. Each page is
-    closed before the next starts, since every open one draws all the time."""
-    session(hand(web.show()))
-    web.frames()  # each hand waits for what it gave to be handled: the trace is whole
-    if shot:
-        web.screenshot(os.path.join(SHOTS, "web-page-%s-%s.png" % (shot, web.browser)))
+def played(web, act, trace=None):
+    """What a session leaves on the page, once its trace is `trace` (keys are handled at once;
+    the page plays a control's keys and a finger's moves out a frame each): the trace and the
+    canvas. Each page is closed before the next opens, since every open one draws all the time."""
+    session(Finger(web.show()) if act is by_touch else web.show(), act)
+    wait_until(lambda: trace in [None, as_runs(web.lines())], 30, "the trace by keys")
+    shot(web, "1024x768-" + act.__name__)
     left = as_runs(web.lines()), web.canvas()
     assert not web.console()  # the trace went to the panel, not the console
     web.close()
@@ -142,52 +112,42 @@ def test_one_session_traces_alike_on_the_desktop_and_on_the_page_by_keys_palette
         program, page):
     if not DESKTOP:
         desktop = program()
-        session(Keys(desktop.show()))
+        session(desktop.show(), by_keys)
         desktop.stop()
         DESKTOP.append(as_runs(desktop.lines))
     assert {"19: ", "10007: 1 3 3 ", "20008: 3 ", ("20008-3",)} <= set(DESKTOP[0])  # as meant
     tablet = {"width": 1024, "height": 768}
-    trace, img = played(page(viewport=tablet), Keys)
+    trace, img = played(page(viewport=tablet), by_keys)
     assert trace == DESKTOP[0]
-    # Where the scaled canvas puts a pixel of the desktop's may be a pixel off: the wire from
-    # the NAND to the lamp is looked for in a column.
-    assert [img.getpixel(p) for p in [(1500, 850), (1100, 450), XOR_A]] == [CANVAS, LIT, SELECTED]
+    # The lamp lit, the selected pin, and the wire from the NAND to the lamp looked for in a
+    # column: the scaled canvas may put a pixel of the desktop's a pixel off.
+    assert [img.getpixel(p) for p in [(1500, 850), (1100, 450), XOR_A]] == [
+        CANVAS, LIT, (44, 209, 118)]
     assert LIVE_WIRE in [img.getpixel((800, y)) for y in range(240, 275)]
-    for hand, shot in [(Palette, None), (Touch, "1024x768")]:
-        again, drawn = played(page(viewport=dict(tablet, hasTouch=hand is Touch)), hand, shot)
-        assert again == trace and drawn.tobytes() == img.tobytes()
-
-
-def gate_at(img, x, y):
-    return img.crop((x - 64, y - 32, x + 64, y + 32)).tobytes()
-
-
-def same_gate(img, at, like):
-    """Whether the gate at `at` looks like the one at `like`: the page's scale may place either
-    a pixel off where the pointer was."""
-    return any(gate_at(img, at[0] + dx, at[1] + dy) == gate_at(img, *like)
-               for dx in (-1, 0, 1) for dy in (-1, 0, 1))
+    for act in by_palette, by_touch:
+        _, drawn = played(page(viewport=dict(tablet, hasTouch=act is by_touch)), act, trace)
+        assert drawn.tobytes() == img.tobytes()
 
 
 def test_keys_are_released_off_the_canvas_and_the_browsers_own_keys_stay_the_browsers(page):
-    web = page(viewport={"width": 1366, "height": 768}).show()
-    web.screenshot(os.path.join(SHOTS, "web-page-1366x768-%s.png" % web.browser))
+    web = page().show()
+    gate = lambda img, y: img.crop((936, y - 32, 1064, y + 32)).tobytes()  # noqa: E731
     web.move(1000, 150)
-    chord(web, ["KeyA"])  # an AND to compare with
+    by_keys(web, ["a"])  # an AND to compare with
     web.move(1000, 400)
     web.key("ShiftLeft", True)
-    click_on(web, "#trace")
+    web.press("#trace")
     web.key("ShiftLeft", False)  # where the canvas does not hear it
     web.click(1000, 400)
-    chord(web, ["KeyA"])
-    assert same_gate(web.canvas(), (1000, 400), like=(1000, 150))
-    chord(web, ["Tab"])
-    assert web.evaluate(FOCUSED) != "canvas"
-    chord(web, ["ShiftLeft", "Tab"])
-    assert web.evaluate(FOCUSED) == "canvas"
-    web.move(1200, 600)
-    chord(web, ["ControlLeft", "KeyL"])  # the browser's: no lamp
-    chord(web, ["KeyT"])
+    by_keys(web, ["a"])
+    assert gate(web.canvas(), 400) == gate(web.canvas(), 150)
+    for keys, focus in [(["Tab"], "SUMMARY"), (["ShiftLeft", "Tab"], "canvas"),
+                        (["ControlLeft", "KeyL"], "canvas")]:  # the browser's: no lamp
+        for code, down in [(k, True) for k in keys] + [(k, False) for k in keys[::-1]]:
+            web.key(code, down)
+            web.frames()
+        assert web.evaluate("document.activeElement.id || document.activeElement.tagName") == focus
+    by_keys(web, ["t"])
     wait_until(lambda: "20007: " in web.lines(), 10, "the graph dump")
     assert "20008: " not in web.lines()
     web.evaluate("() => { for (let i = 0; i < 25000; i++) Module.print(String(i)); }")
@@ -196,18 +156,18 @@ def test_keys_are_released_off_the_canvas_and_the_browsers_own_keys_stay_the_bro
 
 
 def test_a_phone_zooms_in_until_a_pin_is_fingertip_sized_and_back_out(page):
-    phone = Touch(page(viewport={"width": 390, "height": 844, "hasTouch": True, "isMobile": True,
-                                 "deviceScaleFactor": 2}).show())
-    shot = os.path.join(SHOTS, "web-page-390x844%s-" + phone.ui.browser + ".png")
-    phone.ui.screenshot(shot % "")
+    phone = Finger(page(viewport={"width": 390, "height": 844, "hasTouch": True,
+                                  "isMobile": True, "deviceScaleFactor": 2}).show())
+    shot(phone.page, "390x844")
     phone.click(620, 620)  # zooms in about the button
     for _ in range(3):
         phone.press("#zoom-in")
-    assert phone.ui.evaluate("document.getElementById('canvas').clientWidth * 16 / 1600") >= 24
-    phone.ui.screenshot(shot % "-zoomed")
+    pin = "(c => [c.clientWidth * 16 / 1600, c.parentNode.clientWidth])(document.getElementById"
+    assert phone.page.evaluate(pin + "('canvas'))")[0] >= 24
+    shot(phone.page, "390x844-zoomed")
     phone.press("#zoom-fit")
-    assert phone.ui.evaluate("(c => c.clientWidth <= c.parentNode.clientWidth)"
-                             "(document.getElementById('canvas'))")
+    size, room = phone.page.evaluate(pin + "('canvas'))")
+    assert size * 100 <= room  # the whole width, 100 pins, shown
 
 
 # The program's own canvas gives it no WebGL: it cannot make its renderer, and ends.
@@ -235,36 +195,18 @@ def test_a_page_that_cannot_run_says_why_and_that_it_is_not_running(page, tmp_pa
         web.reload()
     if then:
         web.show().evaluate(then)
-    wait_until(lambda: all(part in web.evaluate(MESSAGE) for part in says), 30, "the message")
+    message = "(m => m.hidden ? '' : m.innerText)(document.getElementById('message'))"
+    wait_until(lambda: all(part in web.evaluate(message) for part in says), 30, "the message")
     assert web.evaluate("document.getElementById('status').textContent") == "Not running."
 
 
-def rebuilt(site, into):
-    """The site as the next build would put it up: every name of the build's folder changed."""
-    build = next(p.name for p in site.iterdir() if p.is_dir())
-    shutil.copytree(site, into)
-    (into / build).rename(into / "next-build")
-    for name in ["index.html", "sw.js", "manifest.webmanifest"]:
-        (into / name).write_text((site / name).read_text().replace(build, "next-build"))
-    return into
-
-
 @pytest.mark.parametrize("page", ["chromium"], indirect=True)  # the network, through CDP
-def test_the_page_installs_starts_offline_and_a_new_build_replaces_the_old(page, tmp_path):
-    site = shutil.copytree(SITE, tmp_path / "site")
-    web = page(site).show()
+def test_the_page_can_be_installed_and_starts_again_without_the_network(page):
+    web = page(viewport={"width": 1366, "height": 768}).show()
     assert web.send("Page.getInstallabilityErrors")["installabilityErrors"] == []
     web.evaluate("navigator.serviceWorker.ready")
-    offline = {"latency": 0, "downloadThroughput": -1, "uploadThroughput": -1}
-    web.send("Network.emulateNetworkConditions", dict(offline, offline=True))
-    web.serve(None)  # the worker's own requests are not the page's: nothing answers them either
+    web.send("Network.emulateNetworkConditions",
+             {"offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+    web.server.shutdown()  # the worker's own requests are not the page's: nothing answers either
     web.reload()
-    web.show()
-    web.send("Network.emulateNetworkConditions", dict(offline, offline=False))
-    web.serve(rebuilt(site, tmp_path / "next"))
-    web.reload()
-    web.show()
-    wait_until(lambda: web.evaluate("caches.keys()") == ["velkora-next-build"], 30, "one build")
-    loaded = web.evaluate("performance.getEntriesByType('resource').map(e => e.name)")
-    program = [url for url in loaded if url.endswith((".js", ".wasm", ".data"))]
-    assert program and all("/next-build/" in url for url in program)
+    shot(web.show(), "1366x768-offline")

@@ -19,31 +19,21 @@ SITE = os.path.join(REPO, "build-web", "site")
 # while WebGL still holds the picture.
 TWO_FRAMES = "new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(%s))))"
 # browser.mjs's generic commands, by name: page.evaluate("(n) => Module.print(String(n))", 5).
-COMMANDS = ["goto", "reload", "evaluate", "before", "mouse", "key", "touch", "send", "screenshot",
-            "console"]
+COMMANDS = ["goto", "reload", "evaluate", "before", "mouse", "key", "touch", "press", "tap",
+            "send", "screenshot", "console"]
 
 
 class Page(Pointer):
     """The site in a fresh `browser` (launch options: see browser.mjs); Firefox needs DISPLAY."""
     def __init__(self, browser="chromium", site=SITE, **launch):
-        self.server, self.port = None, 0
-        self.serve(site)
+        handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=site)
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.node = Popen(["node", os.path.join(os.path.dirname(__file__), "browser.mjs")],
                           text=True, bufsize=1, stdin=PIPE, stdout=PIPE)
-        self.browser, self.url = browser, "http://127.0.0.1:%d/" % self.port
+        self.browser, self.url = browser, "http://127.0.0.1:%d/" % self.server.server_port
         self.call("launch", browser, launch)
         self.goto(self.url)
-
-    def serve(self, site):
-        """Serves `site` in place of what was served, on the same port; None serves nothing."""
-        if self.server:
-            self.server.shutdown()
-            self.server.server_close()
-        handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=site)
-        self.server = site and http.server.ThreadingHTTPServer(("127.0.0.1", self.port), handler)
-        if self.server:
-            self.port = self.server.server_port
-            threading.Thread(target=self.server.serve_forever, daemon=True).start()
 
     def call(self, cmd, *args):
         """Sends a command; returns its reply's value, or raises its error's message."""
@@ -54,11 +44,10 @@ class Page(Pointer):
         return reply.get("value")  # undefined is left out
 
     def close(self):
-        """Ends the browser, which must close cleanly, and the server; a second time, nothing."""
-        if self.node.stdin.closed:
+        if self.node.stdin.closed:  # closed early already
             return
         self.node.stdin.close()
-        self.serve(None)
+        self.server.shutdown()
         assert self.node.wait(60) == 0, "the browser did not close cleanly"
 
     def show(self, timeout=60):

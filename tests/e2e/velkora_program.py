@@ -32,10 +32,16 @@ def wait_until(check, timeout, what):
 
 
 class Pointer:
-    """A click as a person makes it, on the window or on the page: move, then press, release."""
+    """A click or a drag as a person makes it, on the window or on the page."""
     def click(self, x, y):
         self.move(x, y)
         self.button(True)
+        self.button(False)
+
+    def drag(self, start, end):
+        self.move(*start)
+        self.button(True)
+        self.move(*end)
         self.button(False)
 
 
