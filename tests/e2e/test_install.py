@@ -32,7 +32,8 @@ def test_the_package_holds_the_installed_files_and_passes_debians_checks(tmp_pat
              if not line.startswith("d")}
     images = {"./usr/share/velkora/img/" + name
               for name in os.listdir(os.path.join(REPO, "img")) if name.endswith(".bmp")}
-    by_id = ["icons/hicolor/%dx%d/apps/{}.png" % (n, n) for n in (16, 24, 32, 48, 64, 128, 192, 256, 512)]
+    by_id = ["icons/hicolor/%dx%d/apps/{}.png" % (n, n)
+             for n in (16, 24, 32, 48, 64, 128, 192, 256, 512)]
     by_id += ["icons/hicolor/scalable/apps/{}.svg", "applications/{}.desktop",
               "metainfo/{}.metainfo.xml"]
     assert files == images | {"./usr/share/" + name.format(APP_ID) for name in by_id} | {

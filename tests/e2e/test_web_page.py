@@ -42,16 +42,17 @@ def by_keys(ui, names):
     ui.keys(names[::-1], down=False)
 
 
-def by_palette(web, names):
-    web.press(control(names))
-    for _ in range(3):  # its keys play out, a frame each
-        web.frames()
+def by_palette(ui, names):
+    """Clicks, or with a finger taps, a control; its keys play out, a frame each."""
+    (ui.page.tap if isinstance(ui, Finger) else ui.press)(control(names))
+    for _ in range(3):
+        ui.frames()
 
 
 class Finger:
-    """Taps and a drag on the canvas at its pixels; taps on the page's controls."""
+    """Taps and a drag on the canvas, at its pixels."""
     def __init__(self, page):
-        self.page = page
+        self.page, self.frames = page, page.frames
 
     def touch(self, action, x, y):
         self.page.touch(action, self.page.left + x * self.page.scale,
@@ -66,15 +67,6 @@ class Finger:
             self.touch("touchMove" if i else "touchStart",
                        *(a + (b - a) * i / 5 for a, b in zip(start, end)))
         self.touch("touchEnd", *end)
-
-    def press(self, selector):
-        self.page.tap(selector)
-        for _ in range(3):
-            self.page.frames()
-
-
-def by_touch(finger, names):
-    finger.press(control(names))
 
 
 def session(pointer, act):
@@ -95,13 +87,13 @@ def as_runs(lines):
     return runs
 
 
-def played(web, act, trace=None):
+def played(web, act, trace=None, touch=False):
     """What a session leaves on the page, once its trace is `trace` (keys are handled at once;
     the page plays a control's keys and a finger's moves out a frame each): the trace and the
     canvas. Each page is closed before the next opens, since every open one draws all the time."""
-    session(Finger(web.show()) if act is by_touch else web.show(), act)
+    session(Finger(web.show()) if touch else web.show(), act)
     wait_until(lambda: trace in [None, as_runs(web.lines())], 30, "the trace by keys")
-    shot(web, "1024x768-" + act.__name__)
+    shot(web, "1024x768-" + ("touch" if touch else act.__name__))
     left = as_runs(web.lines()), web.canvas()
     assert not web.console()  # the trace went to the panel, not the console
     web.close()
@@ -124,8 +116,8 @@ def test_one_session_traces_alike_on_the_desktop_and_on_the_page_by_keys_palette
     assert [img.getpixel(p) for p in [(1500, 850), (1100, 450), XOR_A]] == [
         CANVAS, LIT, (44, 209, 118)]
     assert LIVE_WIRE in [img.getpixel((800, y)) for y in range(240, 275)]
-    for act in by_palette, by_touch:
-        _, drawn = played(page(viewport=dict(tablet, hasTouch=act is by_touch)), act, trace)
+    for touch in False, True:
+        _, drawn = played(page(viewport=dict(tablet, hasTouch=touch)), by_palette, trace, touch)
         assert drawn.tobytes() == img.tobytes()
 
 
@@ -161,11 +153,11 @@ def test_a_phone_zooms_in_until_a_pin_is_fingertip_sized_and_back_out(page):
     shot(phone.page, "390x844")
     phone.click(620, 620)  # zooms in about the button
     for _ in range(3):
-        phone.press("#zoom-in")
+        phone.page.tap("#zoom-in")
     pin = "(c => [c.clientWidth * 16 / 1600, c.parentNode.clientWidth])(document.getElementById"
     assert phone.page.evaluate(pin + "('canvas'))")[0] >= 24
     shot(phone.page, "390x844-zoomed")
-    phone.press("#zoom-fit")
+    phone.page.tap("#zoom-fit")
     size, room = phone.page.evaluate(pin + "('canvas'))")
     assert size * 100 <= room  # the whole width, 100 pins, shown
 
