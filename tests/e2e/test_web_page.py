@@ -138,7 +138,9 @@ def test_keys_are_released_off_the_canvas_and_the_browsers_own_keys_stay_the_bro
         for code, down in [(k, True) for k in keys] + [(k, False) for k in keys[::-1]]:
             web.key(code, down)
             web.frames()
-        assert web.evaluate("document.activeElement.id || document.activeElement.tagName") == focus
+        assert web.evaluate("[document.activeElement.id || document.activeElement.tagName,"
+                            " document.getElementById('status').textContent]") == [
+            focus, "Running."]  # said where the keys go, but not in the status line
     by_keys(web, ["t"])
     wait_until(lambda: "20007: " in web.lines(), 10, "the graph dump")
     assert "20008: " not in web.lines()
@@ -192,9 +194,12 @@ def test_a_page_that_cannot_run_says_why_and_that_it_is_not_running(page, tmp_pa
     assert web.evaluate("document.getElementById('status').textContent") == "Not running."
 
 
-@pytest.mark.parametrize("page", ["chromium"], indirect=True)  # the network, through CDP
-def test_the_page_can_be_installed_and_starts_again_without_the_network(page):
+@pytest.mark.parametrize("page", ["chromium"], indirect=True)  # CDP: accessibility, network
+def test_screen_readers_are_told_what_is_what_and_the_page_starts_again_offline(page):
     web = page(viewport={"width": 1366, "height": 768}).show()
+    roles = {role: (name, described) for role, name, described in web.roles()}
+    assert roles["application"][0].startswith("Velkora") and "Tab" in roles["application"][1]
+    assert roles["log"][0] == "Trace" and "status" in roles
     assert web.send("Page.getInstallabilityErrors")["installabilityErrors"] == []
     web.evaluate("navigator.serviceWorker.ready")
     web.send("Network.emulateNetworkConditions",

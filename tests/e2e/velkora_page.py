@@ -20,7 +20,7 @@ SITE = os.path.join(REPO, "build-web", "site")
 TWO_FRAMES = "new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(%s))))"
 # browser.mjs's generic commands, by name: page.evaluate("(n) => Module.print(String(n))", 5).
 COMMANDS = ["goto", "reload", "evaluate", "before", "mouse", "key", "touch", "press", "tap",
-            "send", "screenshot", "console"]
+            "send", "screenshot", "roles", "console"]
 
 
 class Page(Pointer):
