@@ -1,9 +1,10 @@
 // What the page feeds the program on the visitor's behalf: key and mouse events as a
 // keyboard and mouse would give them, one step per animation frame.
 //
-// The program samples the pointer once at the top of its frame and reads the held keys
-// when it handles a key: a press that arrives in the same frame as the move before it
-// would act where the pointer was. So each step waits for a frame of its own.
+// The program reads the pointer at the top of its frame and every held key whenever it
+// handles one: Shift and A pressed in one frame would both act with Shift and A held, and a
+// press would act where the pointer is by then. So each step waits for a frame of its own,
+// as a person's key presses and clicks do.
 
 export const canvas = document.getElementById('canvas');
 const WIDTH = 1600, HEIGHT = 900;
@@ -31,7 +32,8 @@ export function inFrames(...queued) {
 // 900 whatever size and scroll it is shown at.
 export function toCanvas(clientX, clientY) {
   const box = canvas.getBoundingClientRect();
-  return {x: (clientX - box.left) * WIDTH / box.width, y: (clientY - box.top) * HEIGHT / box.height};
+  return {x: (clientX - box.left) * WIDTH / box.width,
+          y: (clientY - box.top) * HEIGHT / box.height};
 }
 export function toClient({x, y}) {
   const box = canvas.getBoundingClientRect();
@@ -62,7 +64,8 @@ export function keyFields(event) {
 
 export function sendKey(type, fields) {
   const event = new KeyboardEvent(type, {
-    code: fields.code, key: fields.key, location: fields.location, bubbles: true, cancelable: true, view: window,
+    code: fields.code, key: fields.key, location: fields.location,
+    bubbles: true, cancelable: true, view: window,
   });
   Object.defineProperty(event, 'keyCode', {value: fields.keyCode});
   Object.defineProperty(event, 'which', {value: fields.keyCode});

@@ -5,7 +5,7 @@ import {canvas, lastPressOnCanvas, toCanvas, toClient} from './program-input.js'
 const WIDTH = 1600, HEIGHT = 900;
 // Two screen pixels per canvas pixel: a 16-pixel pin is 32 px, comfortably touched.
 const MOST = 2;
-export const viewport = document.getElementById('viewport');
+const viewport = document.getElementById('viewport');
 const zoomIn = document.getElementById('zoom-in');
 const zoomOut = document.getElementById('zoom-out');
 const panControl = document.getElementById('pan');
