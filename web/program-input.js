@@ -40,6 +40,19 @@ export function toClient({x, y}) {
   return {clientX: box.left + x * box.width / WIDTH, clientY: box.top + y * box.height / HEIGHT};
 }
 
+// The program hears a mouse button let go anywhere on the page, so that a drag may end off
+// the canvas, but pressed only on the canvas. A release whose press was elsewhere (the mouse
+// events a browser makes up for a tap on a control, say) would end a press the page is
+// giving it for a finger: the program hears a release only after a press it heard.
+let pressedOnCanvas = false;
+window.addEventListener('mousedown', (event) => {
+  if (event.isTrusted) pressedOnCanvas = event.target === canvas;
+}, {capture: true});
+window.addEventListener('mouseup', (event) => {
+  if (event.isTrusted && !pressedOnCanvas) event.stopImmediatePropagation();
+  if (event.isTrusted) pressedOnCanvas = false;
+}, {capture: true});
+
 // Where the visitor last pressed on the canvas, in canvas pixels: where the palette acts.
 let lastPress = null;
 canvas.addEventListener('pointerdown', (event) => {
