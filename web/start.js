@@ -64,10 +64,13 @@ export function startProgram() {
       print(line);
     },
     locateFile: (path) => new URL(path, build).href,
-    setStatus(text) {  // download progress, then '' once the program starts
+    // Download progress, then '' once the program starts; after a failure, the images may
+    // still be coming, but the status stays as the failure left it.
+    setStatus(text) {
+      if (!message.hidden) return;
       if (text) {
         statusLine.textContent = text;
-      } else if (message.hidden) {
+      } else {
         running = true;
         statusLine.textContent = 'Running.';
         showHint();
