@@ -54,18 +54,20 @@ class Finger:
     def __init__(self, page):
         self.page, self.frames = page, page.frames
 
-    def touch(self, action, x, y):
+    def touch(self, action, x, y, wait=True):
         self.page.touch(action, self.page.left + x * self.page.scale,
                         self.page.top + y * self.page.scale)
-        self.page.frames()
+        if wait:
+            self.page.frames()
 
     def click(self, x, y):
         self.touch("tap", x, y)
 
     def drag(self, start, end):
+        """A quick finger: it moves on before the page has given the press."""
         for i in range(6):
             self.touch("touchMove" if i else "touchStart",
-                       *(a + (b - a) * i / 5 for a, b in zip(start, end)))
+                       *(a + (b - a) * i / 5 for a, b in zip(start, end)), wait=i > 0)
         self.touch("touchEnd", *end)
 
 
