@@ -56,6 +56,13 @@ const commands = {
   // One finger: 'touchStart', 'touchMove' or 'tap' at page pixels (rounded as the mouse's), or
   // 'touchEnd' (Chromium: CDP's Input.dispatchTouchEvent; Firefox: WebDriver's touch actions).
   touch: (action, x, y) => page.touchscreen[action](Math.round(x), Math.round(y)),
+  // A quick finger: down at the first point, through the others, up at the last.
+  async swipe(points) {
+    const [first, ...rest] = points.map((point) => point.map(Math.round));
+    await page.touchscreen.touchStart(...first);
+    for (const point of rest) await page.touchscreen.touchMove(...point);
+    await page.touchscreen.touchEnd();
+  },
   // A click with the mouse, or a tap, on the middle of the element a selector names.
   press: (selector) => page.click(selector),
   tap: (selector) => page.tap(selector),
