@@ -1,11 +1,13 @@
 """Start-up and shutdown of the real program, also where its surroundings let it down."""
 
+import os
 import random
 import re
 import struct
 import time
 
 import pytest
+from test_install import BUILD, run
 from velkora_program import CANVAS, REPO, STARTUP_LINES
 from pyvirtualdisplay import Display
 
@@ -24,15 +26,21 @@ def write_broken_images(folder):
     (folder / "img" / (IMAGES[-1] + ".bmp")).mkdir()  # a directory, not a file
 
 
-@pytest.mark.parametrize("images", ["present", "missing", "broken"])
+# "installed": the launcher, installed under a temporary root (a tree that is not where its
+# prefix says) and run from elsewhere, finds the images; its output, signals and exit status
+# are the program's.
+@pytest.mark.parametrize("images", ["present", "missing", "broken", "installed"])
 def test_lists_the_registry_draws_what_images_it_has_and_ends_on_close(program, tmp_path, images):
     if images == "broken":
         write_broken_images(tmp_path)
-    app = program(cwd=REPO if images == "present" else tmp_path).show()
+    if images == "installed":
+        run("cmake", "--install", BUILD, "--prefix", "/usr", env=dict(os.environ, DESTDIR=tmp_path))
+    app = program(cwd=REPO if images == "present" else tmp_path,
+                  binary=tmp_path / "usr/bin/velkora" if images == "installed" else None).show()
     img = app.screenshot()
     bodies = [img.getpixel(body) for body in ((120, 62), (460, 62), (260, 52), (620, 620))]
     assert img.size == (1600, 900)
-    assert CANVAS not in bodies if images == "present" else bodies == [CANVAS] * 4
+    assert CANVAS not in bodies if images in ["present", "installed"] else bodies == [CANVAS] * 4
     time.sleep(0.5)  # an idle circuit prints nothing, frame after frame
     assert app.lines == STARTUP_LINES
     app.click(620, 620)  # and the circuit works
