@@ -54,16 +54,13 @@ class Finger:
     def __init__(self, page):
         self.page, self.frames = page, page.frames
 
-    def at(self, x, y):
-        return self.page.left + x * self.page.scale, self.page.top + y * self.page.scale
-
     def click(self, x, y):
-        self.page.touch("tap", *self.at(x, y))
+        self.page.touch("tap", *self.page.at(x, y))
         self.page.frames()
 
     def drag(self, start, end):
         """A quick finger: it has moved on before the page gives the press, a frame later."""
-        self.page.swipe([self.at(*(a + (b - a) * i / 5 for a, b in zip(start, end)))
+        self.page.swipe([self.page.at(*(a + (b - a) * i / 5 for a, b in zip(start, end)))
                          for i in range(6)])
         for _ in range(3):
             self.page.frames()

@@ -66,8 +66,12 @@ class Page(Pointer):
     def frames(self):
         self.evaluate(TWO_FRAMES % "")
 
+    def at(self, x, y):
+        """Where the canvas's pixel (x, y) is shown on the page."""
+        return self.left + x * self.scale, self.top + y * self.scale
+
     def move(self, x, y):
-        self.mouse("move", self.left + x * self.scale, self.top + y * self.scale)
+        self.mouse("move", *self.at(x, y))
         self.frames()
 
     def button(self, down):
