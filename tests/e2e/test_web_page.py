@@ -146,7 +146,7 @@ def test_keys_are_released_off_the_canvas_and_the_browsers_own_keys_stay_the_bro
     assert web.lines() == list(map(str, range(15000, 25000)))  # the panel keeps the latest
 
 
-def test_a_phone_zooms_in_until_a_pin_is_fingertip_sized_and_back_out(page):
+def test_a_phone_zooms_to_fingertip_sized_pins_and_back_and_a_drag_outlasts_a_click_elsewhere(page):
     phone = Finger(page(viewport={"width": 390, "height": 844, "hasTouch": True,
                                   "isMobile": True, "deviceScaleFactor": 2}).show())
     shot(phone.page, "390x844")
@@ -159,6 +159,16 @@ def test_a_phone_zooms_in_until_a_pin_is_fingertip_sized_and_back_out(page):
     phone.page.tap("#zoom-fit")
     size, room = phone.page.evaluate(pin + "('canvas'))")
     assert size * 100 <= room  # the whole width, 100 pins, shown
+    # A finger drags the button up; a mouse clicks a control meanwhile: the drag goes on.
+    web = phone.page
+    web.touch("touchStart", *web.at(620, 620))
+    web.frames()  # the page has given the press
+    web.press("#zoom-fit")
+    web.touch("touchMove", *web.at(620, 300))
+    web.frames()
+    web.touch("touchEnd")
+    web.frames()
+    assert web.canvas().getpixel((632, 312)) != CANVAS
 
 
 # The program's own canvas gives it no WebGL: it cannot make its renderer, and ends.
