@@ -7,7 +7,7 @@
 // as a person's key presses and clicks do.
 
 export const canvas = document.getElementById('canvas');
-const WIDTH = 1600, HEIGHT = 900;
+export const WIDTH = 1600, HEIGHT = 900;  // the program's own pixels
 
 const steps = [];
 let stepping = false;

@@ -1,8 +1,7 @@
 // The view of the canvas: fitted to the space it has, or zoomed in (a pin big enough for a
 // finger) and scrolled around.
-import {canvas, lastPressOnCanvas, toCanvas, toClient} from './program-input.js';
+import {HEIGHT, WIDTH, canvas, lastPressOnCanvas, toCanvas, toClient} from './program-input.js';
 
-const WIDTH = 1600, HEIGHT = 900;
 // Two screen pixels per canvas pixel: a 16-pixel pin is 32 px, comfortably touched.
 const MOST = 2;
 const viewport = document.getElementById('viewport');
@@ -27,9 +26,9 @@ export function zoomTo(next, clientX, clientY) {
   fitted = next === fit;
   canvas.style.width = Math.floor(WIDTH * scale) + 'px';
   canvas.style.height = Math.floor(HEIGHT * scale) + 'px';
-  const box = canvas.getBoundingClientRect();
-  viewport.scrollLeft += box.left + at.x * box.width / WIDTH - clientX;
-  viewport.scrollTop += box.top + at.y * box.height / HEIGHT - clientY;
+  const shown = toClient(at);
+  viewport.scrollLeft += shown.clientX - clientX;
+  viewport.scrollTop += shown.clientY - clientY;
   zoomIn.disabled = scale >= Math.max(MOST, fit);
   zoomOut.disabled = fitted;
 }
