@@ -9,7 +9,7 @@ import shutil
 
 import pytest
 from test_editing import AND_A, AND_OUT, BUTTON_BODY, BUTTON_OUT, LAMP_IN
-from velkora_page import SITE
+from velkora_page import SITE, code
 from velkora_program import CANVAS, LIT, LIVE_WIRE, wait_until
 
 # Every key the program knows, each where the visitor pressed before it: gates 9 to 19, button
@@ -33,8 +33,7 @@ def shot(web, name):
 
 
 def control(names):
-    return '#palette [data-keys="%s"]' % " ".join(
-        "ShiftLeft" if name == "Shift_L" else "Key" + name.upper() for name in names)
+    return '#palette [data-keys="%s"]' % " ".join(map(code, names))
 
 
 def by_keys(ui, names):

@@ -23,6 +23,11 @@ COMMANDS = ["goto", "reload", "evaluate", "before", "mouse", "key", "touch", "sw
             "tap", "send", "screenshot", "roles", "console"]
 
 
+def code(name):
+    """The browser's code for a key as X names it."""
+    return "ShiftLeft" if name == "Shift_L" else "Key" + name.upper()
+
+
 class Page(Pointer):
     """The site in a fresh `browser` (launch options: see browser.mjs); Firefox needs DISPLAY."""
     def __init__(self, browser="chromium", site=SITE, **launch):
@@ -79,8 +84,8 @@ class Page(Pointer):
         self.frames()
 
     def keys(self, names, down=True):
-        for name in names:  # as X names them
-            self.key("ShiftLeft" if name == "Shift_L" else "Key" + name.upper(), down)
+        for name in names:
+            self.key(code(name), down)
             self.frames()
 
     def lines(self):
