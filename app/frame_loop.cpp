@@ -5,13 +5,13 @@
 #include "app/app_state.h"
 #include "components/gate_kinds.h"
 #include "components/texture_loader.h"
-#include "core/color_rgb.h"
 #include "core/constants.h"
 #include "core/sdl_init.h"
 #include "editor/key_handler.h"
 #include "editor/mouse_handlers.h"
 #include "editor/pin_selection.h"
 #include "graph/graph.h"
+#include "render/background.h"
 #include "render/gl_seam.h"
 
 namespace {
@@ -36,19 +36,6 @@ bool giveUp(App& app, const char* what) {
     }
     SDL_Quit();
     return false;
-}
-
-// The light background. Where the OpenGL calls loaded, it is the clear colour they set after
-// every frame, and the renderer clears black as it always has. Without them the renderer
-// clears to it itself: on black, the pin outlines, dead wires and unlit lamps would vanish.
-void clearCanvas(SDL_Renderer* renderer) {
-    if (glCalls.clearColor != nullptr) {
-        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    } else {
-        SDL_SetRenderDrawColor(renderer, static_cast<Uint8>(bgColor.r),
-                               static_cast<Uint8>(bgColor.g), static_cast<Uint8>(bgColor.b), 255);
-    }
-    SDL_RenderClear(renderer);
 }
 
 }  // namespace
@@ -113,7 +100,8 @@ void runFrame(App& app) {
     wireTrigger();
     dragStep();
 
-    clearCanvas(app.renderer);
+    // Black or the light background itself, by the renderer SDL picked (see clearBackground).
+    clearBackground(app.renderer);
     Graph::simulate();
     drawFrame(app.renderer, app.window, app.images);
 }

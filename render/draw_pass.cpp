@@ -7,6 +7,7 @@
 #include "core/color_rgb.h"
 #include "core/constants.h"
 #include "graph/connections.h"
+#include "render/background.h"
 #include "render/gl_seam.h"
 
 namespace {
@@ -66,9 +67,7 @@ void drawFrame(SDL_Renderer* renderer, SDL_Window* window, const ButtonImages& i
     drawComponents(renderer, images);
     drawHighlights(renderer);
     SDL_RenderPresent(renderer);
-    if (glCalls.clearColor != nullptr) {
-        glCalls.clearColor(bgColor.floatR(), bgColor.floatG(), bgColor.floatB(), 1.0f);
-    }
+    setGlClearColour();
     if (glCalls.swapWindow != nullptr) {
         glCalls.swapWindow(window);
     }
