@@ -65,6 +65,11 @@ bool startUp(App& app) {
     initializeGates(app.renderer);
     app.images.pressed = loadBmpTexture(app.renderer, "img/ButtonPressed.bmp");
     app.images.released = loadBmpTexture(app.renderer, "img/ButtonReleased.bmp");
+    // A seam for measuring: VELKORA_WIRE_LAYER=0 in the environment (in a page, Module.ENV)
+    // draws every wire onto every frame, as the program did before it kept them.
+    if (SDL_GetHintBoolean("VELKORA_WIRE_LAYER", SDL_TRUE)) {
+        app.wires.make(app.renderer);
+    }
     return true;
 }
 
@@ -103,7 +108,7 @@ void runFrame(App& app) {
     // Black or the light background itself, by the renderer SDL picked (see clearBackground).
     clearBackground(app.renderer);
     Graph::simulate();
-    drawFrame(app.renderer, app.window, app.images);
+    drawFrame(app.renderer, app.window, app.images, &app.wires);
 }
 
 void shutDown(App& app) {

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "render/draw_pass.h"
+#include "render/wire_layer.h"
 
 // What the entry function owns for the whole run.
 struct App {
@@ -10,6 +11,7 @@ struct App {
     SDL_Renderer* renderer = nullptr;
     SDL_GLContext glContext = nullptr;
     ButtonImages images;
+    WireLayer wires;
     bool running = false;
 };
 

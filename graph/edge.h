@@ -15,6 +15,10 @@ class Edge {
     // this record first; the draw pass therefore hands it a copy.
     void render(SDL_Renderer* renderer);
 
+    // The live-wire trace, printed every frame whether or not the wire is drawn anew:
+    // "left-right" when a gate drives the wire and it carries a 1.
+    void trace() const;
+
     int left;
     int right;
     int which;

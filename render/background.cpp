@@ -8,6 +8,8 @@
 
 namespace {
 
+bool glClearColourSet = false;  // frame-loop thread only
+
 // The renderer is asked to clear black, as it always was, and yet the window shows the light
 // background. SDL's OpenGL renderers ("opengl"; "opengles2", which is WebGL in a page; and
 // "opengles") remember the clear colour they last gave OpenGL, starting from white, and call
@@ -47,5 +49,10 @@ void clearBackground(SDL_Renderer* renderer) {
 void setGlClearColour() {
     if (glCalls.clearColor != nullptr) {
         glCalls.clearColor(bgColor.floatR(), bgColor.floatG(), bgColor.floatB(), 1.0f);
+        glClearColourSet = true;
     }
+}
+
+bool backgroundIsLight(SDL_Renderer* renderer) {
+    return glClearColourSet || !clearsToGlClearColour(renderer);
 }

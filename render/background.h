@@ -12,3 +12,7 @@ void clearBackground(SDL_Renderer* renderer);
 // the background.
 void setGlClearColour();
 
+// Whether clearBackground gives the light background by now. It gives black until the
+// program has set the OpenGL clear colour once, where that colour is what makes the
+// background; a picture of a black background is stale once this turns true.
+bool backgroundIsLight(SDL_Renderer* renderer);

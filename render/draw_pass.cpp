@@ -9,17 +9,9 @@
 #include "graph/connections.h"
 #include "render/background.h"
 #include "render/gl_seam.h"
+#include "render/wire_layer.h"
 
 namespace {
-
-void drawWires(SDL_Renderer* renderer) {
-    // Drawing works out the end points afresh on a copy; the stored records
-    // keep the end points of their creation.
-    for (const Edge& stored : edgeList) {
-        Edge wire = stored;
-        wire.render(renderer);
-    }
-}
 
 void drawComponents(SDL_Renderer* renderer, const ButtonImages& images) {
     const core::ColorRGB& c = nodeColor;
@@ -62,8 +54,15 @@ void drawHighlights(SDL_Renderer* renderer) {
 
 }  // namespace
 
-void drawFrame(SDL_Renderer* renderer, SDL_Window* window, const ButtonImages& images) {
-    drawWires(renderer);
+void drawFrame(SDL_Renderer* renderer, SDL_Window* window, const ButtonImages& images,
+               WireLayer* wires) {
+    // Printing and drawing part here: the trace comes every frame, the layer only when drawn.
+    for (const Edge& wire : edgeList) {
+        wire.trace();
+    }
+    if (wires == nullptr || !wires->copyOnto(renderer)) {
+        drawWires(renderer);
+    }
     drawComponents(renderer, images);
     drawHighlights(renderer);
     SDL_RenderPresent(renderer);

@@ -1,5 +1,3 @@
-#include <iostream>
-
 #include "core/constants.h"
 #include "graph/edge.h"
 #include "graph/wire_ends.h"
@@ -21,9 +19,6 @@ void Edge::render(SDL_Renderer* renderer) {
     SDL_RenderDrawLine(renderer, x1 - 1, y1 + 1, x2 - 1, y2 + 1);
     SDL_RenderDrawLine(renderer, x1 + 1, y1 - 1, x2 + 1, y2 - 1);
 
-    if (value && right < inOffset) {
-        std::cout << left << '-' << right << std::endl;
-    }
     if (value) {
         setDrawColor(renderer, 52, 154, 250);
     }
