@@ -4,6 +4,8 @@
 #include <random>
 #include <tuple>
 
+#include "app/startup_circuit.h"
+
 namespace {
 
 // `gates` gates of random kinds; every gate input is fed from an earlier source
@@ -51,6 +53,20 @@ BuiltCircuit ladder(int depth) {
     return c;
 }
 
+// The page's circuit of live wires: the start-up circuit's button feeds both inputs of its
+// NAND gate, whose 1 goes to `lamps` lamps in rows of ten on the right.
+BuiltCircuit fanOut(int lamps) {
+    new StartupCircuit;  // gates 1, 3, 5, 7, button 10007, lamp 20007; lives to the end
+    for (int pin : {0, 1}) {
+        addWireQuietly(3, pin, 10007);
+    }
+    for (int i = 0; i < lamps; ++i) {
+        int lamp = (new Output(818 + 75 * (i % 10), 88 + 78 * (i / 10), false, ledColor))->getId();
+        addWireQuietly(lamp, 2, 3);
+    }
+    return BuiltCircuit{{1, 3, 5, 7}};
+}
+
 }  // namespace
 
 std::vector<CircuitShape> allCircuits() {
@@ -63,6 +79,7 @@ std::vector<CircuitShape> allCircuits() {
             shapes.push_back({family, depth});
         }
     }
+    shapes.push_back({"fanout", 100});
     return shapes;
 }
 
@@ -74,6 +91,8 @@ const BuiltCircuit* circuitForThisProcess(const CircuitShape& circuit) {
         if (circuit.family == "random") {
             std::mt19937 rng(20240 + circuit.size);  // fixed: every run times the same circuit
             built = std::make_unique<BuiltCircuit>(randomLayeredCircuit(circuit.size, rng));
+        } else if (circuit.family == "fanout") {
+            built = std::make_unique<BuiltCircuit>(fanOut(circuit.size));
         } else if (circuit.family == "chain") {
             built = std::make_unique<BuiltCircuit>(tiedNandChain(circuit.size));
         } else {

@@ -8,8 +8,8 @@
 #include "circuit_builders.h"
 
 struct CircuitShape {
-    std::string family;  // "random", "chain" or "ladder"
-    int size;            // gates for random circuits, levels for chains and ladders
+    std::string family;  // "random", "chain", "ladder" or "fanout"
+    int size;            // gates for random circuits, levels for chains and ladders, lamps
 
     std::string name() const { return family + "_" + std::to_string(size); }
 };
