@@ -1,5 +1,8 @@
 #include "render/wire_layer.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "core/constants.h"
 #include "graph/connections.h"
 #include "graph/wire_ends.h"
@@ -19,9 +22,10 @@ bool WireLayer::Drawn::operator==(const Drawn& other) const {
            from.y == other.from.y && value == other.value;
 }
 
-void WireLayer::make(SDL_Renderer* renderer) {
+void WireLayer::make(SDL_Renderer* renderer, long keepFrom) {
     texture = nullptr;
     drawn = false;
+    this->keepFrom = keepFrom;
     if (!SDL_RenderTargetSupported(renderer) ||
         SDL_GetRendererOutputSize(renderer, &width, &height) != 0) {
         return;
@@ -43,10 +47,13 @@ void WireLayer::make(SDL_Renderer* renderer) {
 // changed all change what the wires are drawn from, whoever made the change.
 void WireLayer::readWires() {
     now.clear();
+    points = 0;
     for (const Edge& wire : edgeList) {
         if (wire.right <= maxInputId) {  // a lamp drives nothing, and nothing is drawn
             now.push_back(
                 {destinationEnd(wire.left, wire.which), sourceEnd(wire.right), wire.value});
+            SDL_Point to = now.back().to, from = now.back().from;
+            points += 7 * (std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) + 1);
         }
     }
 }
@@ -62,6 +69,9 @@ bool WireLayer::copyOnto(SDL_Renderer* renderer) {
         return false;
     }
     readWires();
+    if (points < keepFrom) {
+        return false;  // what the layer shows is compared again when it is next copied
+    }
     // A layer drawn on the first frame's black is drawn again once the background is light.
     bool light = backgroundIsLight(renderer);
     if (!drawn || light != drawnLight || now != drawnFrom) {

@@ -69,7 +69,7 @@ struct Canvas {
 // canvases, with each wire drawn anew and through a kept layer.
 struct Session {
     explicit Session(unsigned seed) : rng(seed) {
-        layer.make(canvases[1].renderer);
+        layer.make(canvases[1].renderer, seed * 5000);  // kept from a long wire or a few on
         canvases[1].layer = &layer;
     }
     int pick(size_t n) { return std::uniform_int_distribution<int>(0, int(n) - 1)(rng); }
