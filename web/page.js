@@ -1,14 +1,12 @@
 // The page around the program: each concern in a module of its own, all loaded here, then
 // the program itself.
-import './keys.js';
-import './palette.js';
-import './touch.js';
-import {canvas} from './program-input.js';
+import {canvas} from './canvas-space.js';
+import {showKeyLabels} from './key-labels.js';
 import {keepForOffline} from './offline.js';
+import './palette.js';
 import {startProgram} from './start.js';
 
-// A press on the canvas gives it the keys; its right button has no menu, as in the window.
-canvas.addEventListener('pointerdown', () => canvas.focus());
+// Its right button has no menu on the canvas, as in the window.
 canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
 // A mouse or finger on a control of the palette or the view leaves the keyboard focus where
@@ -18,5 +16,6 @@ document.getElementById('tools').addEventListener('mousedown', (event) => {
   if (event.target.closest('button')) event.preventDefault();
 });
 
+showKeyLabels();
 keepForOffline();
 startProgram();

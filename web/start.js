@@ -1,6 +1,7 @@
 // Start and failure: loads the program, and says on the page whether it runs, and if it
 // does not, why: never a blank page or a frozen canvas.
-import {canvas} from './program-input.js';
+import {canvas} from './canvas-space.js';
+import {beforeProgramFrame} from './input-gate.js';
 import {print} from './trace-panel.js';
 
 const statusLine = document.getElementById('status');
@@ -78,6 +79,8 @@ export function startProgram() {
     },
     // The program takes its keys from the canvas alone, so the rest of the page keeps its own.
     preRun: [() => { Module.ENV.SDL_EMSCRIPTEN_KEYBOARD_ELEMENT = '#canvas'; }],
+    // What the visitor does reaches the program through the gate, a step before each frame.
+    preMainLoop: beforeProgramFrame,
     onRuntimeInitialized() {
       canvas.focus();
     },

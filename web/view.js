@@ -1,6 +1,6 @@
 // The view of the canvas: fitted to the space it has, or zoomed in (a pin big enough for a
 // finger) and scrolled around.
-import {HEIGHT, WIDTH, canvas, lastPressOnCanvas, toCanvas, toClient} from './program-input.js';
+import {HEIGHT, WIDTH, canvas, lastPressOnCanvas, toCanvas, toClient} from './canvas-space.js';
 
 // Two screen pixels per canvas pixel: a 16-pixel pin is 32 px, comfortably touched.
 const MOST = 2;
@@ -29,8 +29,19 @@ export function zoomTo(next, clientX, clientY) {
   const shown = toClient(at);
   viewport.scrollLeft += shown.clientX - clientX;
   viewport.scrollTop += shown.clientY - clientY;
-  zoomIn.disabled = scale >= Math.max(MOST, fit);
-  zoomOut.disabled = fitted;
+  atLimit(zoomIn, scale >= Math.max(MOST, fit));
+  atLimit(zoomOut, fitted);
+}
+
+// A control at its limit says so and does nothing, but keeps the focus: a disabled one would
+// drop it to the page, and a click on it would take the keys from the canvas.
+function atLimit(control, limited) {
+  control.setAttribute('aria-disabled', String(limited));
+}
+function onClick(control, act) {
+  control.addEventListener('click', () => {
+    if (control.getAttribute('aria-disabled') !== 'true') act();
+  });
 }
 
 export function zoomBy(factor, clientX, clientY) {
@@ -64,8 +75,8 @@ export function shownCentre() {
   return toCanvas(...centre());
 }
 
-zoomIn.addEventListener('click', () => zoomBy(2, ...focus()));
-zoomOut.addEventListener('click', () => zoomBy(0.5, ...focus()));
+onClick(zoomIn, () => zoomBy(2, ...focus()));
+onClick(zoomOut, () => zoomBy(0.5, ...focus()));
 document.getElementById('zoom-fit').addEventListener('click', () => zoomTo(0, ...centre()));
 
 // While on, a finger (or the mouse) moves the view rather than the parts.

@@ -56,12 +56,35 @@ const commands = {
   // One finger: 'touchStart', 'touchMove' or 'tap' at page pixels (rounded as the mouse's), or
   // 'touchEnd' (Chromium: CDP's Input.dispatchTouchEvent; Firefox: WebDriver's touch actions).
   touch: (action, x, y) => page.touchscreen[action](Math.round(x), Math.round(y)),
-  // A quick finger: down at the first point, through the others, up at the last.
-  async swipe(points) {
-    const [first, ...rest] = points.map((point) => point.map(Math.round));
-    await page.touchscreen.touchStart(...first);
-    for (const point of rest) await page.touchscreen.touchMove(...point);
-    await page.touchscreen.touchEnd();
+  // Fingers, each along its points in step: the first down at its first point, each next
+  // `lag` milliseconds later (so that no delay of the driver's decides it), all up together.
+  async fingers(paths, lag = 0) {
+    const at = paths.map((points) => points.map(([x, y]) => ({x: Math.round(x),
+                                                             y: Math.round(y)})));
+    if (firefox) {
+      const moves = (points) => points.map((point) => ({type: 'pointerMove', ...point}));
+      return page.mainFrame().browsingContext.performActions(at.map((points, n) => ({
+        type: 'pointer', id: `finger${n}`, parameters: {pointerType: 'touch'},
+        actions: [{type: 'pause', duration: n * lag}, ...moves(points.slice(0, 1)),
+          {type: 'pointerDown', button: 0}, ...moves(points.slice(1)),
+          {type: 'pointerUp', button: 0}],
+      })));
+    }
+    const touch = (type, i, fingers = at.length) => commands.send('Input.dispatchTouchEvent', {
+      type, touchPoints: at.slice(0, fingers).map((points, n) => ({...points[i], id: 100 + n}))});
+    for (let n = 1; n <= at.length; n++) {
+      await touch('touchStart', 0, n);
+      await new Promise((done) => setTimeout(done, lag));
+    }
+    for (let i = 1; i < at[0].length; i++) await touch('touchMove', i);
+    await touch('touchEnd', 0, 0);
+  },
+  // The wheel turned over a point, with Ctrl held or not.
+  async wheel(x, y, deltaY, ctrl) {
+    await page.mouse.move(Math.round(x), Math.round(y));
+    if (ctrl) await page.keyboard.down('ControlLeft');
+    await page.mouse.wheel({deltaY});
+    if (ctrl) await page.keyboard.up('ControlLeft');
   },
   // A click with the mouse, or a tap, on the middle of the element a selector names.
   press: (selector) => page.click(selector),

@@ -19,8 +19,8 @@ SITE = os.path.join(REPO, "build-web", "site")
 # while WebGL still holds the picture.
 TWO_FRAMES = "new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(%s))))"
 # browser.mjs's generic commands, by name: page.evaluate("(n) => Module.print(String(n))", 5).
-COMMANDS = ["goto", "reload", "evaluate", "before", "mouse", "key", "touch", "swipe", "press",
-            "tap", "send", "screenshot", "roles", "console"]
+COMMANDS = ["goto", "reload", "evaluate", "before", "mouse", "key", "touch", "fingers", "wheel",
+            "press", "tap", "send", "screenshot", "roles", "console"]
 
 
 def code(name):
