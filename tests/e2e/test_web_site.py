@@ -1,11 +1,16 @@
-"""The page as a site: the build's folder is named by its contents."""
+"""The page as a site: the build's folder is named by its contents; serve-web serves as a host
+should."""
 
+import gzip
 import os
 import re
 import shutil
 import subprocess
+import threading
+import urllib.error
+import urllib.request
 
-from velkora_page import SITE
+from velkora_page import SERVE_WEB, SITE
 from velkora_program import REPO
 
 BUILD_DIR = os.path.join(REPO, "build-web")
@@ -42,3 +47,37 @@ def test_the_build_folder_is_named_by_the_files_contents_alone(tmp_path):
     names = [build_of(assemble(tmp_path / "here")), build_of(SITE),
              build_of(assemble(tmp_path / "there", web, program)), build_of(rebuilt(tmp_path))]
     assert names[0] == names[1] == names[2] != names[3]
+
+
+def test_serve_web_asks_again_for_the_fixed_files_keeps_the_build_and_compresses_it():
+    server = SERVE_WEB.serve(SITE)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    build = build_of(SITE)
+
+    def get(path, gzipped=True):
+        request = urllib.request.Request("http://127.0.0.1:%d/%s" % (server.server_port, path),
+                                         headers={"Accept-Encoding": "gzip"} if gzipped else {})
+        try:
+            with urllib.request.urlopen(request) as answer:
+                body = answer.read()
+                if answer.headers["Content-Encoding"] == "gzip":
+                    body = gzip.decompress(body)
+                return answer.headers, body
+        except urllib.error.HTTPError as error:
+            return error.headers, b""
+    try:
+        for path in ["", "sw.js", "manifest.webmanifest"]:
+            assert get(path)[0]["Cache-Control"] == "no-cache", path
+        for name, kind in [("velkora.wasm", "application/wasm"), ("velkora.js", "text/javascript"),
+                           ("velkora.data", "application/octet-stream")]:
+            with open(os.path.join(SITE, build, name), "rb") as f:
+                raw = f.read()
+            headers, body = get(build + "/" + name)
+            assert (headers["Content-Encoding"], headers["Content-Type"], body) == (
+                "gzip", kind, raw), name
+            assert headers["Cache-Control"] == "public, max-age=31536000, immutable", name
+            assert int(headers["Content-Length"]) < len(raw), name
+            assert get(build + "/" + name, gzipped=False)[0]["Content-Encoding"] is None, name
+        assert get("missing.html")[0]["Cache-Control"] is None  # an error is never kept
+    finally:
+        server.shutdown()
