@@ -4,8 +4,10 @@ import './keys.js';
 import './palette.js';
 import './touch.js';
 import {canvas} from './program-input.js';
-import {keepForOffline} from './offline.js';
 import {startProgram} from './start.js';
+
+// The modules ran: the page's classic script, which says why where they cannot, stays quiet.
+document.body.dataset.modules = '';
 
 // A press on the canvas gives it the keys; its right button has no menu, as in the window.
 canvas.addEventListener('pointerdown', () => canvas.focus());
@@ -18,5 +20,4 @@ document.getElementById('tools').addEventListener('mousedown', (event) => {
   if (event.target.closest('button')) event.preventDefault();
 });
 
-keepForOffline();
 startProgram();

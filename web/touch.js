@@ -5,12 +5,13 @@ import {panBy, panning, zoomBy} from './view.js';
 
 // The program's own touch handling gives it no clicks; touches reach it only as the
 // mouse events made here. Cancelling them also stops the browser's scrolling, zooming
-// and made-up mouse events on the canvas.
+// and made-up mouse events on the canvas; a touchcancel cannot be cancelled (trying logs
+// an error).
 for (const type of ['touchstart', 'touchmove', 'touchend', 'touchcancel']) {
   window.addEventListener(type, (event) => {
     if (event.target === canvas) {
       event.stopImmediatePropagation();
-      event.preventDefault();
+      if (event.cancelable) event.preventDefault();
     }
   }, {capture: true, passive: false});
 }

@@ -24,8 +24,8 @@ SERVE_WEB.__spec__.loader.exec_module(SERVE_WEB)
 # while WebGL still holds the picture.
 TWO_FRAMES = "new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(%s))))"
 # browser.mjs's generic commands, by name: page.evaluate("(n) => Module.print(String(n))", 5).
-COMMANDS = ["goto", "reload", "evaluate", "before", "mouse", "key", "touch", "swipe", "press",
-            "tap", "send", "screenshot", "roles", "console"]
+COMMANDS = ["goto", "viewport", "reload", "evaluate", "before", "mouse", "key", "touch", "swipe",
+            "press", "tap", "send", "screenshot", "roles", "console"]
 
 
 def code(name):
@@ -66,7 +66,7 @@ class Page(Pointer):
         wait_until(lambda: self.canvas().getpixel((60, 46)) == NODE, timeout, "the first frame")
         self.left, self.top, self.scale = self.evaluate(
             "(() => { const c = document.getElementById('canvas'), box = c.getBoundingClientRect();"
-            " return [box.left + c.clientLeft, box.top + c.clientTop, c.clientWidth / 1600]; })()")
+            " return [box.left + c.clientLeft, box.top + c.clientTop, box.width / 1600]; })()")
         return self
 
     def canvas(self):
