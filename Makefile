@@ -70,9 +70,10 @@ web:
 	@scripts/install-deps web
 	scripts/build-web $(WEB_BUILD)
 
-# On this machine only; port 0 lets the system pick a free one, and the address is printed.
+# On this machine only, with the headers a host should send; port 0 lets the system pick a
+# free one, and the address is printed.
 serve-web: web
-	python3 -u -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD)/site $(WEB_PORT)
+	scripts/serve-web $(WEB_BUILD)/site $(WEB_PORT)
 
 images:
 	python3 tools/make_images.py

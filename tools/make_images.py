@@ -251,16 +251,23 @@ def draw_button(pressed):
 # once more as SVG for any other size.
 
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 192, 256, 512)
+MASKABLE_SIZES = (180, 512)
 
 
-def draw_icon(c, size=128):
+def draw_icon(c, size=128, bleed=False):
+    """The tile with its corners rounded; with `bleed`, the tile fills the square and the
+    drawing keeps to the middle circle of 80 % that every launcher's mask leaves whole (a
+    maskable icon, and Apple's touch icon, which gets its corners from the system)."""
     k = size / 128
-    at = lambda pts: [(x * k, y * k) for x, y in pts]
-    line = lambda w, least=1.25: max(w * k, least)   # thin lines would fade away at 16 px
+    shrink = 0.8 if bleed else 1
+    at = lambda pts: [((64 + (x - 64) * shrink) * k, (64 + (y - 64) * shrink) * k)
+                      for x, y in pts]
+    line = lambda w, least=1.25: max(w * k * shrink, least)  # thin lines would fade at 16 px
     corners = ((108, 108, 0), (20, 108, 0.5), (20, 20, 1), (108, 20, 1.5))
     tile = [p for cx, cy, a in corners
             for p in arc(cx, cy, 16, a * math.pi, (a + 0.5) * math.pi, 12)]
-    c.fill_polygon(at(tile), (52, 154, 250))
+    square = [(0, 0), (size, 0), (size, size), (0, size)]
+    c.fill_polygon(square if bleed else at(tile), (52, 154, 250))
     # The gate artwork's AND body, its leads starting inside the tile.
     place = lambda pts: at([(x - 6, y + 32) for x, y in pts])
     body, front = and_body()
@@ -316,6 +323,11 @@ def main():
     icons = {"%d.png" % size: draw_icon(Canvas(size, size, background=None), size).save_png
              for size in ICON_SIZES}
     icons["scalable.svg"] = draw_icon(SvgCanvas(128)).save_svg
+    # The page's icons for home screens: maskable (Android) and Apple's touch icon.
+    for size in MASKABLE_SIZES:
+        icons["maskable/%d.png" % size] = draw_icon(Canvas(size, size, background=None),
+                                                    size, bleed=True).save_png
+    os.makedirs(os.path.join(out_dir, "icons", "maskable"), exist_ok=True)
     for name, save in icons.items():
         path = os.path.join(out_dir, "icons", name)
         save(path)

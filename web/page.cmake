@@ -29,6 +29,8 @@ add_custom_command(
     DEPENDS velkora ${VELKORA_PAGE_SOURCES} ${CMAKE_SOURCE_DIR}/img/icons/32.png
             ${CMAKE_SOURCE_DIR}/img/icons/192.png ${CMAKE_SOURCE_DIR}/img/icons/512.png
             ${CMAKE_SOURCE_DIR}/img/icons/scalable.svg
+            ${CMAKE_SOURCE_DIR}/img/icons/maskable/512.png
+            ${CMAKE_SOURCE_DIR}/img/icons/maskable/180.png
     COMMENT "Putting the page together in ${VELKORA_SITE_DIR}"
     VERBATIM)
 add_custom_target(site ALL DEPENDS ${VELKORA_SITE_DIR}/index.html)

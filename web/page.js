@@ -2,9 +2,11 @@
 // the program itself.
 import {canvas} from './canvas-space.js';
 import {showKeyLabels} from './key-labels.js';
-import {keepForOffline} from './offline.js';
 import './palette.js';
 import {startProgram} from './start.js';
+
+// The modules ran: the page's classic script, which says why where they cannot, stays quiet.
+document.body.dataset.modules = '';
 
 // Its right button has no menu on the canvas, as in the window.
 canvas.addEventListener('contextmenu', (event) => event.preventDefault());
@@ -17,5 +19,4 @@ document.getElementById('tools').addEventListener('mousedown', (event) => {
 });
 
 showKeyLabels();
-keepForOffline();
 startProgram();

@@ -5,27 +5,30 @@ import {HEIGHT, WIDTH, canvas, lastPressOnCanvas, toCanvas, toClient} from './ca
 // Two screen pixels per canvas pixel: a 16-pixel pin is 32 px, comfortably touched.
 const MOST = 2;
 const viewport = document.getElementById('viewport');
+const screen = document.getElementById('screen');
 const zoomIn = document.getElementById('zoom-in');
 const zoomOut = document.getElementById('zoom-out');
 const panControl = document.getElementById('pan');
 
 let scale = 0, fitted = true;
 
+// The space it has is the screen's: the viewport inside it loses room to its scroll bars.
 function fitScale() {
-  return Math.min(viewport.clientWidth / WIDTH, viewport.clientHeight / HEIGHT);
+  return Math.min(screen.clientWidth / WIDTH, screen.clientHeight / HEIGHT);
 }
 
 // Sized through its CSS size: the program maps pointer positions back to its pixels through
-// the box the canvas takes on the page, so the canvas has no border or padding. The point
-// of the canvas under (clientX, clientY) stays there.
+// the box the canvas takes on the page, so the canvas has no border or padding. Fitted, the
+// style sheet alone sizes it. The point of the canvas under (clientX, clientY) stays there.
 export function zoomTo(next, clientX, clientY) {
   const fit = fitScale();
   next = Math.min(Math.max(next, fit), Math.max(MOST, fit));
   const at = toCanvas(clientX, clientY);
   scale = next;
   fitted = next === fit;
-  canvas.style.width = Math.floor(WIDTH * scale) + 'px';
-  canvas.style.height = Math.floor(HEIGHT * scale) + 'px';
+  canvas.classList.toggle('zoomed', !fitted);
+  canvas.style.width = fitted ? '' : Math.floor(WIDTH * scale) + 'px';
+  canvas.style.height = fitted ? '' : Math.floor(HEIGHT * scale) + 'px';
   const shown = toClient(at);
   viewport.scrollLeft += shown.clientX - clientX;
   viewport.scrollTop += shown.clientY - clientY;
@@ -86,5 +89,7 @@ panControl.addEventListener('click', () => {
   panControl.setAttribute('aria-pressed', String(panning));
 });
 
-// A fitted view follows the space it has; a zoomed one keeps its scale.
-new ResizeObserver(() => zoomTo(fitted ? 0 : scale, ...centre())).observe(viewport);
+// A fitted view follows the space it has; a zoomed one keeps its scale. The screen is
+// watched, not the viewport: sizing the canvas adds or drops the viewport's scroll bars, and
+// so would resize what is watched from inside its own notification.
+new ResizeObserver(() => zoomTo(fitted ? 0 : scale, ...centre())).observe(screen);

@@ -40,6 +40,7 @@ const commands = {
     page.on('pageerror', (e) => logged.push(`pageerror: ${e.message}`));
   },
   goto: (url) => page.goto(url),
+  viewport: (viewport) => page.setViewport(viewport),
   reload: () => page.reload(),
   // An expression, awaited; if it is a function, it is called with args first.
   evaluate: (source, ...args) => page.evaluate(async (source, args) => {

@@ -1,15 +1,13 @@
 """The page is the desktop program in a browser, for every visitor: one session played on the
 desktop, and on the page by keys, by the palette and by touch, traces and draws alike; keys are
-released as the visitor means them; a failure is said; it starts without the network."""
+released as the visitor means them. (The page as a site, failures and offline: test_web_site.)"""
 
 import itertools
 import os
 import re
-import shutil
 
-import pytest
 from test_editing import AND_A, AND_OUT, BUTTON_BODY, BUTTON_OUT, LAMP_IN
-from velkora_page import SITE, code
+from velkora_page import code
 from velkora_program import CANVAS, LIT, LIVE_WIRE, STARTUP_LINES, wait_until
 
 # Every key the program knows, each where the visitor pressed before it: gates 9 to 19, button
@@ -224,48 +222,3 @@ def test_fingers_pinch_without_a_click_a_lost_one_is_forgotten_and_the_wheel_zoo
     web.evaluate(scrolled + " = 0")
     web.wheel(*web.at(800, 450), 100, False)
     wait_until(lambda: web.evaluate(scrolled) > 0, 10, "the view scrolled")
-
-
-# The program's own canvas gives it no WebGL: it cannot make its renderer, and ends.
-NO_RENDERER = """const real = HTMLCanvasElement.prototype.getContext;
-HTMLCanvasElement.prototype.getContext = function (...args) {
-  return this.id === 'canvas' ? null : real.apply(this, args); };"""
-
-
-@pytest.mark.parametrize("launch, remove, before, then, says", [
-    ({"args": ["--disable-webgl"], "prefs": {"webgl.disabled": True}}, None, None, None,
-     ["it draws with WebGL"]),
-    ({}, "velkora.wasm", None, None, ["Velkora could not be loaded"]),
-    ({}, None, NO_RENDERER, None, ["could not draw in the window"]),
-    ({}, None, None, "Module.ctx.getExtension('WEBGL_lose_context').loseContext()",
-     ["lost its drawing", "Reload the page"])],
-    ids=["no_webgl", "no_program", "ends_at_start", "context_lost"])
-def test_a_page_that_cannot_run_says_why_and_that_it_is_not_running(page, tmp_path, launch,
-                                                                    remove, before, then, says):
-    site = shutil.copytree(SITE, tmp_path / "site")
-    if remove:  # from the build's folder
-        os.remove(next(site.glob("*/" + remove)))
-    web = page(site, **launch)
-    if before:
-        web.before(before)
-        web.reload()
-    if then:
-        web.show().evaluate(then)
-    message = "(m => m.hidden ? '' : m.innerText)(document.getElementById('message'))"
-    wait_until(lambda: all(part in web.evaluate(message) for part in says), 30, "the message")
-    assert web.evaluate("document.getElementById('status').textContent") == "Not running."
-
-
-@pytest.mark.parametrize("page", ["chromium"], indirect=True)  # CDP: accessibility, network
-def test_screen_readers_are_told_what_is_what_and_the_page_starts_again_offline(page):
-    web = page(viewport={"width": 1366, "height": 768}).show()
-    roles = {role: (name, described) for role, name, described in web.roles()}
-    assert roles["application"][0].startswith("Velkora") and "Tab" in roles["application"][1]
-    assert roles["log"][0] == "Trace" and "status" in roles
-    assert web.send("Page.getInstallabilityErrors")["installabilityErrors"] == []
-    web.evaluate("navigator.serviceWorker.ready")
-    web.send("Network.emulateNetworkConditions",
-             {"offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
-    web.server.shutdown()  # the worker's own requests are not the page's: nothing answers either
-    web.reload()
-    shot(web.show(), "1366x768-offline")

@@ -3,8 +3,8 @@ port, given clicks and held keys, its trace read from the page's panel and its c
 as pixels. The browser is driven by puppeteer-core through browser.mjs, a request per line."""
 
 import base64
-import functools
-import http.server
+import importlib.machinery
+import importlib.util
 import io
 import json
 import os
@@ -15,12 +15,17 @@ from PIL import Image
 from velkora_program import NODE, REPO, Pointer, wait_until
 
 SITE = os.path.join(REPO, "build-web", "site")
+# The site is served as make serve-web serves it, with the headers a host should send.
+SERVE_WEB = importlib.util.module_from_spec(importlib.util.spec_from_loader(
+    "serve_web", importlib.machinery.SourceFileLoader(
+        "serve_web", os.path.join(REPO, "scripts", "serve-web"))))
+SERVE_WEB.__spec__.loader.exec_module(SERVE_WEB)
 # The program draws in an animation frame; a callback queued after it runs in the same frame,
 # while WebGL still holds the picture.
 TWO_FRAMES = "new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(%s))))"
 # browser.mjs's generic commands, by name: page.evaluate("(n) => Module.print(String(n))", 5).
-COMMANDS = ["goto", "reload", "evaluate", "before", "mouse", "key", "touch", "fingers", "wheel",
-            "press", "tap", "send", "screenshot", "roles", "console"]
+COMMANDS = ["goto", "viewport", "reload", "evaluate", "before", "mouse", "key", "touch", "fingers",
+            "wheel", "press", "tap", "send", "screenshot", "roles", "console"]
 
 
 def code(name):
@@ -29,10 +34,11 @@ def code(name):
 
 
 class Page(Pointer):
-    """The site in a fresh `browser` (launch options: see browser.mjs); Firefox needs DISPLAY."""
-    def __init__(self, browser="chromium", site=SITE, **launch):
-        handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=site)
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    """The site in a fresh `browser` (launch options: see browser.mjs); Firefox needs DISPLAY.
+    A `handler` of the server's own (a subclass of serve-web's) may answer otherwise."""
+    def __init__(self, browser="chromium", site=SITE, handler=None, **launch):
+        self.server = SERVE_WEB.serve(site)
+        self.server.RequestHandlerClass = handler or self.server.RequestHandlerClass
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.node = Popen(["node", os.path.join(os.path.dirname(__file__), "browser.mjs")],
                           text=True, bufsize=1, stdin=PIPE, stdout=PIPE)
@@ -60,7 +66,7 @@ class Page(Pointer):
         wait_until(lambda: self.canvas().getpixel((60, 46)) == NODE, timeout, "the first frame")
         self.left, self.top, self.scale = self.evaluate(
             "(() => { const c = document.getElementById('canvas'), box = c.getBoundingClientRect();"
-            " return [box.left + c.clientLeft, box.top + c.clientTop, c.clientWidth / 1600]; })()")
+            " return [box.left + c.clientLeft, box.top + c.clientTop, box.width / 1600]; })()")
         return self
 
     def canvas(self):
