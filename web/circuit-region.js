@@ -6,6 +6,8 @@
 // - afterFrame(): the program's frame has ended (Module.postMainLoop); asks if it should.
 // - onChoose(listener): listener({x, y}, name) when the visitor chooses a part in the list
 //   (Enter, Space or a click): the part's centre in canvas pixels, and its name.
+// - circuitNow(): the circuit as last asked for (see read() in circuit-words.js): every part
+//   by id with its name, place, and pins with their names and places; the wires; the selection.
 // - upkeep: how often it asked, and the milliseconds the query took and all of it did.
 import {changes, describe, read} from './circuit-words.js';
 import {canvas} from './program-input.js';
@@ -22,6 +24,10 @@ export const upkeep = {asked: 0, queryMs: 0, ms: 0};
 const listeners = [];
 let wanted = true;  // the first frame is asked about: the start-up circuit
 let circuit = null, baseline = null, lastSaid = -Infinity, timer = 0;
+
+export function circuitNow() {
+  return circuit;
+}
 
 export function onChoose(listener) {
   listeners.push(listener);

@@ -11,18 +11,22 @@ const PINS = {
 
 function group(wires, end) {
   const by = new Map();
-  for (const wire of wires) by.set(wire[end], [...(by.get(wire[end]) ?? []), wire]);
+  for (const wire of wires) {
+    if (!by.has(wire[end])) by.set(wire[end], []);
+    by.get(wire[end]).push(wire);
+  }
   return by;
 }
 
-// One answer, read: the parts by id with their names (numbered per kind in the order
-// placed, which is the answer's order within a kind), the wires by either end.
+// One answer, read: the parts by id, each with its name (numbered per kind in the order
+// placed, which is the answer's order within a kind) and its pins' names and places; the
+// wires, also by either end; the selection.
 export function read(answer) {
   const parts = new Map(), counts = {};
   for (const part of answer.parts) {
     counts[part.kind] = (counts[part.kind] ?? 0) + 1;
-    parts.set(part.id, {...part, name: `${part.kind} ${counts[part.kind]}`,
-                        pins: PINS[part.kind] ?? PINS.gate});
+    const pins = (PINS[part.kind] ?? PINS.gate).map((pin, i) => ({...pin, at: part.pins[i]}));
+    parts.set(part.id, {...part, name: `${part.kind} ${counts[part.kind]}`, pins});
   }
   const wires = answer.wires.map(([to, pin, from, value]) => ({to, pin, from, value}));
   const [to, pin, from] = answer.selected;
@@ -88,7 +92,7 @@ export function changes(before, after) {
     }
     if (place(old.at) !== place(part.at)) did.push(`${part.name} moved to ${place(part.at)}.`);
     if (old.on !== part.on) switched.push(`${part.name} switched ${part.on ? 'on' : 'off'}.`);
-    if (old.lit !== part.lit) (part.lit ? lit : dark).push(part.name.slice(5));
+    if (old.lit !== part.lit) (part.lit ? lit : dark).push(part.name.slice('Lamp '.length));
   }
   const key = (wire) => `${wire.to} ${wire.pin} ${wire.from}`;
   for (const [one, other, done] of [[after, before, 'added'], [before, after, 'removed']]) {

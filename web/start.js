@@ -1,6 +1,7 @@
 // Start and failure: loads the program, and says on the page whether it runs, and if it
 // does not, why: never a blank page or a frozen canvas.
 import {canvas} from './program-input.js';
+import {afterFrame, traced} from './circuit-region.js';
 import {print} from './trace-panel.js';
 
 const statusLine = document.getElementById('status');
@@ -58,7 +59,11 @@ export function startProgram() {
 
   window.Module = {
     canvas,
-    print,
+    print(line) {
+      print(line);
+      traced(line);
+    },
+    postMainLoop: afterFrame,
     printErr(line) {
       lastError = line;
       print(line);

@@ -203,7 +203,7 @@ def test_a_page_that_cannot_run_says_why_and_that_it_is_not_running(page, tmp_pa
 @pytest.mark.parametrize("page", ["chromium"], indirect=True)  # CDP: accessibility, network
 def test_screen_readers_are_told_what_is_what_and_the_page_starts_again_offline(page):
     web = page(viewport={"width": 1366, "height": 768}).show()
-    roles = {role: (name, described) for role, name, described in web.roles()}
+    roles = {role: (name, described) for role, name, described in web.told()}
     assert roles["application"][0].startswith("Velkora") and "Tab" in roles["application"][1]
     assert roles["log"][0] == "Trace" and "status" in roles
     assert web.send("Page.getInstallabilityErrors")["installabilityErrors"] == []
