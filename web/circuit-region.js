@@ -58,19 +58,19 @@ export function afterFrame() {
 
 // Parts are never removed: each keeps its item, and only text that changed is written, so
 // the item a screen reader or the focus is on stays where it is.
-const shown = new Map();  // part id → its item
+const shown = new Map();  // part id → its item and the text it shows
 function showParts() {
   for (const part of circuit.parts.values()) {
     let item = shown.get(part.id);
     if (!item) {
-      item = list.appendChild(document.createElement('li'));
-      item.setAttribute('role', 'option');
-      item.dataset.id = part.id;
-      item.tabIndex = shown.size ? -1 : 0;  // the list is one stop for Tab
-      shown.set(part.id, item);
+      const node = list.appendChild(document.createElement('li'));
+      node.setAttribute('role', 'option');
+      node.dataset.id = part.id;
+      node.tabIndex = shown.size ? -1 : 0;  // the list is one stop for Tab
+      shown.set(part.id, item = {node, text: ''});
     }
     const text = describe(circuit, part);
-    if (item.textContent !== text) item.textContent = text;
+    if (item.text !== text) item.node.textContent = item.text = text;
   }
 }
 

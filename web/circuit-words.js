@@ -23,10 +23,12 @@ function group(wires, end) {
 // wires, also by either end; the selection.
 export function read(answer) {
   const parts = new Map(), counts = {};
-  for (const part of answer.parts) {
+  for (const part of answer.parts) {  // the answer's own objects, filled in
     counts[part.kind] = (counts[part.kind] ?? 0) + 1;
-    const pins = (PINS[part.kind] ?? PINS.gate).map((pin, i) => ({...pin, at: part.pins[i]}));
-    parts.set(part.id, {...part, name: `${part.kind} ${counts[part.kind]}`, pins});
+    part.name = `${part.kind} ${counts[part.kind]}`;
+    part.pins = (PINS[part.kind] ?? PINS.gate).map(({name, which}, i) =>
+      ({name, which, at: part.pins[i]}));
+    parts.set(part.id, part);
   }
   const wires = answer.wires.map(([to, pin, from, value]) => ({to, pin, from, value}));
   const [to, pin, from] = answer.selected;
