@@ -95,10 +95,10 @@ class Page(Pointer):
 
     def live_wires(self, count):
         """The start-up NAND wired to `count` lamps, then fed 0 by the button: as many live wires.
-        Built while none is live, and quicker than a step a frame: a move and the press and
-        release after it act together where it moved to; a key's press and release need two."""
+        Built while none is live, and quicker than Pointer's clicks: once the pointer has moved
+        (Firefox gives a move only at its next frame), a press and its release act together."""
         def act(x, y, *steps):
-            self.mouse("move", *self.at(x, y))
+            self.move(x, y)
             for step in steps:
                 self.call(*step)
             self.frames()
