@@ -23,6 +23,7 @@
 //   fullscreenchange,             the window
 //   pointerlockchange, beforeunload
 import {canvas, notePress, toCanvas, toClient} from './canvas-space.js';
+import {circuitMayHaveChanged} from './circuit-region.js';
 import {fingerGestures} from './fingers.js';
 import {panBy, panning, zoomBy} from './view.js';
 
@@ -41,7 +42,11 @@ const told = {keys: new Map(), button: null, at: null};
 const queue = [];
 
 export function beforeProgramFrame() {
-  if (queue.length) give(queue.shift());
+  if (!queue.length) return;
+  const step = queue.shift();
+  give(step);
+  // A key or a click may change the circuit, which the page then asks after this frame.
+  if (step.type !== 'mousemove') circuitMayHaveChanged();
 }
 
 function give({type, at, fields}) {

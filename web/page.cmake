@@ -13,11 +13,15 @@ target_link_options(velkora PRIVATE
     # A program that ends (one that cannot start, say) ends its runtime too, so the page
     # hears of it and says so.
     -sEXIT_RUNTIME=1
-    # The page names the element that takes the keys, through SDL's hint in the environment.
-    -sEXPORTED_RUNTIME_METHODS=ENV
+    # The page names the element that takes the keys, through SDL's hint in the environment,
+    # and reads the circuit query's answer out of the program's memory.
+    -sEXPORTED_RUNTIME_METHODS=ENV,UTF8ToString
     # The images at img/ in the page's file system, where the program looks for them.
     --preload-file ${CMAKE_SOURCE_DIR}/img@/img "SHELL:--exclude-file ${CMAKE_SOURCE_DIR}/img/icons")
 set_property(TARGET velkora APPEND PROPERTY LINK_DEPENDS ${VELKORA_PAGE_IMAGES})
+# The read-only query the page's words are made from. Nothing in the program calls it, so it
+# is linked into the page's program itself: from the library it would never be pulled in.
+target_sources(velkora PRIVATE ${CMAKE_SOURCE_DIR}/app/circuit_query_web.cpp)
 
 set(VELKORA_SITE_DIR ${CMAKE_BINARY_DIR}/site)
 file(GLOB VELKORA_PAGE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/web/*)

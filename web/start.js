@@ -1,6 +1,7 @@
 // Start and failure: loads the program, and says on the page whether it runs, and if it
 // does not, why: never a blank page or a frozen canvas.
 import {canvas} from './canvas-space.js';
+import {afterFrame, traced} from './circuit-region.js';
 import {beforeProgramFrame} from './input-gate.js';
 import {print} from './trace-panel.js';
 import {keepForOffline} from './offline.js';
@@ -83,7 +84,11 @@ export function startProgram() {
   }
   window.Module = {
     canvas,
-    print,
+    print(line) {
+      print(line);
+      traced(line);
+    },
+    postMainLoop: afterFrame,
     printErr(line) {
       lastError = line;
       print(line);

@@ -96,15 +96,6 @@ const commands = {
     return cdp.send(method, params);
   },
   screenshot: (path) => page.screenshot({path}),
-  // What assistive technology is told of the page: each node's role, name and description.
-  roles: async () => {
-    const nodes = [], walk = (node) => {
-      nodes.push([node.role, node.name ?? '', node.description ?? '']);
-      (node.children ?? []).forEach(walk);
-    };
-    walk(await page.accessibility.snapshot());
-    return nodes;
-  },
   console: () => logged,
 };
 
@@ -115,7 +106,7 @@ for await (const line of readline.createInterface({input: process.stdin})) {
     if (!Object.hasOwn(commands, cmd)) throw new Error('no such command');
     const value = await commands[cmd](...args);
     // Only plain data goes back: handles (a response, a script's id) stay here.
-    reply = {value: ['evaluate', 'send', 'console', 'roles'].includes(cmd) ? value : null};
+    reply = {value: ['evaluate', 'send', 'console'].includes(cmd) ? value : null};
   } catch (error) {
     reply = {error: `${cmd}: ${error.message}`};
   }

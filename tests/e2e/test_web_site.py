@@ -261,7 +261,7 @@ def test_the_canvas_shows_the_windows_pixels_and_most_of_the_screen_at_every_siz
             web.tap(control)
             web.frames()
     if web.browser == "chromium":  # CDP: accessibility, installability, a touch taken back
-        roles = {role: (name, described) for role, name, described in web.roles()}
+        roles = {role: (name, described) for role, name, described in web.told()}
         assert roles["application"][0].startswith("Velkora") and "Tab" in roles["application"][1]
         assert roles["log"][0] == "Trace" and "status" in roles
         assert web.send("Page.getInstallabilityErrors")["installabilityErrors"] == []

@@ -25,7 +25,7 @@ SERVE_WEB.__spec__.loader.exec_module(SERVE_WEB)
 TWO_FRAMES = "new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(%s))))"
 # browser.mjs's generic commands, by name: page.evaluate("(n) => Module.print(String(n))", 5).
 COMMANDS = ["goto", "viewport", "reload", "evaluate", "before", "mouse", "key", "touch", "fingers",
-            "wheel", "press", "tap", "send", "screenshot", "roles", "console"]
+            "wheel", "press", "tap", "send", "screenshot", "console"]
 
 
 def code(name):
@@ -93,6 +93,29 @@ class Page(Pointer):
         for name in names:
             self.key(code(name), down)
             self.frames()
+
+    def told(self):
+        """What assistive technology is told (Chromium): every node's role, name, description."""
+        return [tuple(node.get(k, {}).get("value", "") for k in ["role", "name", "description"])
+                for node in self.send("Accessibility.getFullAXTree")["nodes"]]
+
+    def live_wires(self, count):
+        """The start-up NAND wired to `count` lamps, then fed 0 by the button: as many live wires.
+        Built while none is live, and quicker than Pointer's clicks: once the pointer has moved
+        (Firefox gives a move only at its next frame), a press and its release act together."""
+        def act(x, y, *steps):
+            self.move(x, y)
+            for step in steps:
+                self.call(*step)
+            self.frames()
+        click = [("mouse", "down"), ("mouse", "up")]
+        for i in range(count):
+            x, y = 850 + 75 * (i % 10), 120 + 78 * (i // 10)
+            act(x, y, ("key", "KeyL"))
+            act(528, 62, ("key", "KeyL", False), *click)  # the NAND's output
+            act(x - 32, y, *click)  # the lamp's input
+        act(664, 632, *click)  # the button's output
+        act(400, 46, *click)  # the NAND's input A
 
     def lines(self):
         return self.evaluate("document.getElementById('trace').textContent").splitlines()
