@@ -295,7 +295,7 @@ class Keyboard:
         self.tap(" ", down=False)
 
 
-def played(web, ui, after_each=lambda step: None):
+def built(web, ui, after_each=lambda step: None):
     """The session by `ui`; once the program has heard all of it, its trace and canvas."""
     for step, (at, action) in enumerate(SESSION):
         if action == "click":
@@ -319,7 +319,7 @@ def first_said(web, sentence):  # by the page's clock, once it has been
 def test_built_by_the_keyboard_alone_as_by_the_mouse_and_every_part_and_change_said(page):
     laptop = {"width": 1366, "height": 768}
     mouse = page(viewport=laptop).show()
-    by_mouse = played(mouse, mouse)
+    by_mouse = built(mouse, mouse)
     mouse.close()
     web = page(viewport=laptop).show()
     web.evaluate(HEAR)
@@ -329,7 +329,7 @@ def test_built_by_the_keyboard_alone_as_by_the_mouse_and_every_part_and_change_s
     def lit_soon(step):  # the button switched on: the lamp is said lit within a second
         if SESSION[step] == (BUTTON, "click") and "Lamp 2 lit." not in str(web.evaluate("heard")):
             assert first_said(web, "Lamp 2 lit.") - web.evaluate("released") < 1000
-    assert played(web, keyboard, lit_soon) == by_mouse and web.evaluate("pointed") == 0
+    assert built(web, keyboard, lit_soon) == by_mouse and web.evaluate("pointed") == 0
     first_said(web, "Lamp 2 went dark.")
     said = web.evaluate("heard")
     sentences = [PLACES.sub("", s.strip()) + "." for _, text in said for s in text.split(".")]
