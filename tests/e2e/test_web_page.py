@@ -7,7 +7,6 @@ list the keys choose from; what changed is said soon and once; a circuit that on
 even asked about. (The page as a site, failures and offline: test_web_site.)"""
 
 import itertools
-import os
 import re
 import time
 
@@ -30,11 +29,6 @@ WIRING = [BUTTON_OUT, AND_A, AND_OUT, LAMP_IN, BUTTON_OUT, NAND_A, BUTTON_OUT, N
           (1068, 450), BUTTON_OUT, XOR_B, BUTTON_OUT, XOR_B, BUTTON_BODY, BUTTON_BODY, XOR_A]
 LIVE_WIRE_LINE = re.compile(r"\d+-\d+$")
 DESKTOP = []  # the desktop's trace, played once for every browser
-
-
-def shot(web, name):
-    web.screenshot(os.path.join(os.environ.get("VELKORA_E2E_SHOTS", "."),
-                                "web-page-%s-%s.png" % (name, web.browser)))
 
 
 def control(names):
@@ -97,7 +91,6 @@ def played(web, act, trace=None, touch=False):
         wait_until(lambda: trace in [None, as_runs(web.lines())], 30, "the trace by keys")
     except AssertionError:  # then pytest names the first line that differs
         assert as_runs(web.lines()) == trace
-    shot(web, "1024x768-" + ("touch" if touch else act.__name__))
     left = as_runs(web.lines()), web.canvas()
     assert not web.console()  # the trace went to the panel, not the console
     web.close()
@@ -181,7 +174,6 @@ def test_every_key_acts_once_a_chord_is_never_cut_and_the_browsers_own_keys_stay
 def test_fingers_pinch_without_a_click_a_lost_one_is_forgotten_and_the_wheel_zooms(page):
     web = page(viewport={"width": 390, "height": 844, "hasTouch": True, "isMobile": True,
                          "deviceScaleFactor": 2}).show()
-    shot(web, "390x844")
     width = "document.getElementById('canvas').clientWidth"
     fitted = web.evaluate(width)
     # Two fingers land on the button, the second 50 ms after the first, and spread: the view
@@ -208,7 +200,6 @@ def test_fingers_pinch_without_a_click_a_lost_one_is_forgotten_and_the_wheel_zoo
         web.tap("#zoom-in")
     pin = "(c => [c.clientWidth * 16 / 1600, c.parentNode.clientWidth])(document.getElementById"
     assert web.evaluate(pin + "('canvas'))")[0] >= 24
-    shot(web, "390x844-zoomed")
     web.tap("#zoom-fit")
     # A finger whose capture is lost (its up never comes) is forgotten: the next one drags.
     web.evaluate("(c => c.addEventListener('pointerdown', (e) => { c.lost = new PointerEvent("
