@@ -51,9 +51,12 @@ export function beforeProgramFrame() {
 
 function give({type, at, fields}) {
   if (type.startsWith('mouse')) {
+    // At a whole pixel of the page, as a mouse gives it: the same canvas point then reaches
+    // the program as the same pixel, whoever points at it.
+    const {clientX, clientY} = toClient(at);
     canvas.dispatchEvent(new MouseEvent(type, {
-      ...toClient(at), button: 0, buttons: type === 'mouseup' ? 0 : 1,
-      bubbles: true, cancelable: true, view: window,
+      clientX: Math.round(clientX), clientY: Math.round(clientY), button: 0,
+      buttons: type === 'mouseup' ? 0 : 1, bubbles: true, cancelable: true, view: window,
     }));
     return;
   }
@@ -67,14 +70,14 @@ function give({type, at, fields}) {
   canvas.dispatchEvent(event);
 }
 
-function moveTo(at) {
+export function moveTo(at) {
   told.at = at;
   const last = queue[queue.length - 1];
   if (last?.type === 'mousemove') last.at = at;  // only the latest place matters
   else queue.push({type: 'mousemove', at});
 }
 
-function pressAt(owner, at) {
+export function pressAt(owner, at) {
   moveTo(at);
   if (told.button) return;
   told.button = owner;
@@ -82,7 +85,7 @@ function pressAt(owner, at) {
 }
 
 // The program hears a release only after a press it heard, and from whoever pressed.
-function releaseAt(owner, at = told.at) {
+export function releaseAt(owner, at = told.at) {
   if (told.button !== owner) return;
   moveTo(at);
   told.button = null;
@@ -128,6 +131,16 @@ function keyboardFields(code) {
 
 // The keys. The browser keeps Tab (so it leaves the canvas), the F-keys and every Ctrl, Alt
 // or Meta chord (Ctrl+L goes to the address bar and places no lamp); the program uses none.
+// The page keeps its own: the keyboard pointer's (keyboard-pointer.js), whose `key(event,
+// down)` answers whether a key is one of them, and whose `pointed()` hears that the mouse or a
+// finger moved the program's pointer.
+let keyboardPointer = {key: () => false, pointed() {}};
+export function attachKeyboardPointer(pointer) {
+  keyboardPointer = pointer;
+}
+export function pointedAt() {
+  return told.at;
+}
 function browsers(event) {
   return event.key === 'Tab' || event.ctrlKey || event.altKey || event.metaKey ||
          /^F\d+$/.test(event.key);
@@ -140,12 +153,13 @@ window.addEventListener('keydown', (event) => {
   event.stopImmediatePropagation();
   if (browsers(event)) return;
   event.preventDefault();
+  if (keyboardPointer.key(event, true)) return;
   keyDown({code: event.code, key: event.key, keyCode: event.keyCode, location: event.location});
 }, {capture: true});
 window.addEventListener('keyup', (event) => {
   if (!event.isTrusted || event.target !== canvas) return;
   event.stopImmediatePropagation();
-  keyUp(event.code);
+  if (!keyboardPointer.key(event, false)) keyUp(event.code);
 }, {capture: true});
 window.addEventListener('keypress', (event) => {
   if (event.isTrusted && event.target === canvas) event.stopImmediatePropagation();
@@ -172,6 +186,7 @@ canvas.addEventListener('pointerdown', (event) => {
   canvas.setPointerCapture(event.pointerId);  // a drag may leave the canvas
   const at = toCanvas(event.clientX, event.clientY);
   notePress(at);
+  keyboardPointer.pointed();
   if (event.pointerType === 'touch') fingers.down(event);
   else if (panning) grab = {x: event.clientX, y: event.clientY};
   else pressAt('mouse', at);
@@ -184,6 +199,7 @@ canvas.addEventListener('pointermove', (event) => {
     grab = {x: event.clientX, y: event.clientY};
   } else if (!panning) {
     moveTo(toCanvas(event.clientX, event.clientY));
+    keyboardPointer.pointed();
   }
 });
 canvas.addEventListener('pointerup', (event) => {

@@ -2,6 +2,7 @@
 // the program itself.
 import {canvas} from './canvas-space.js';
 import {showKeyLabels} from './key-labels.js';
+import './keyboard-pointer.js';
 import './palette.js';
 import {startProgram} from './start.js';
 

@@ -95,7 +95,6 @@ const commands = {
     cdp ??= await page.createCDPSession();
     return cdp.send(method, params);
   },
-  screenshot: (path) => page.screenshot({path}),
   console: () => logged,
 };
 

@@ -260,10 +260,7 @@ def test_the_canvas_shows_the_windows_pixels_and_most_of_the_screen_at_every_siz
         for control in ["#zoom-in", "#zoom-in", "#zoom-out"]:
             web.tap(control)
             web.frames()
-    if web.browser == "chromium":  # CDP: accessibility, installability, a touch taken back
-        roles = {role: (name, described) for role, name, described in web.told()}
-        assert roles["application"][0].startswith("Velkora") and "Tab" in roles["application"][1]
-        assert roles["log"][0] == "Trace" and "status" in roles
+    if web.browser == "chromium":  # CDP: installability, a touch taken back
         assert web.send("Page.getInstallabilityErrors")["installabilityErrors"] == []
         x, y = web.show().at(800, 450)
         for kind, points in [("touchStart", [{"x": x, "y": y}]), ("touchCancel", [])]:

@@ -24,8 +24,8 @@ SERVE_WEB.__spec__.loader.exec_module(SERVE_WEB)
 # while WebGL still holds the picture.
 TWO_FRAMES = "new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(%s))))"
 # browser.mjs's generic commands, by name: page.evaluate("(n) => Module.print(String(n))", 5).
-COMMANDS = ["goto", "viewport", "reload", "evaluate", "before", "mouse", "key", "touch", "fingers",
-            "wheel", "press", "tap", "send", "screenshot", "console"]
+COMMANDS = ["goto", "viewport", "reload", "evaluate", "before", "mouse", "key", "touch",
+            "fingers", "wheel", "press", "tap", "send", "console"]
 
 
 def code(name):
