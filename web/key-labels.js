@@ -4,7 +4,10 @@
 // visitor's labels; elsewhere they keep a US keyboard's, and the summary says so.
 export async function showKeyLabels() {
   const layout = await navigator.keyboard?.getLayoutMap?.().catch(() => null);
-  if (!layout) return;
+  if (!layout) {  // the page took it for known: the US places are mentioned after all
+    document.documentElement.classList.remove('layout-known');
+    return;
+  }
   const label = (code) => (layout.get(code) ?? code.slice(3)).toUpperCase();
   for (const key of document.querySelectorAll('#keys-summary [data-code]')) {
     key.textContent = label(key.dataset.code);
@@ -15,5 +18,4 @@ export async function showKeyLabels() {
     control.querySelector('kbd').textContent = named.join('+').replace('Shift+', '⇧');
     control.setAttribute('aria-keyshortcuts', named.join('+'));
   }
-  document.getElementById('us-places').hidden = true;
 }
