@@ -69,7 +69,13 @@ bool WireLayer::copyOnto(SDL_Renderer* renderer) {
         return false;
     }
     readWires();
-    if (points < keepFrom) {
+    // Wires that changed since the last frame may well change in the next one too (a button
+    // switched every frame, a part dragged): drawn anew they cost what they always did, where
+    // drawing them into the layer would add a whole-window copy to each such frame. The layer
+    // is drawn once they keep still for a frame.
+    bool changing = now != previous;
+    previous = now;
+    if (points < keepFrom || changing) {
         return false;  // what the layer shows is compared again when it is next copied
     }
     // A layer drawn on the first frame's black is drawn again once the background is light.

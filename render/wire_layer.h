@@ -24,8 +24,9 @@ class WireLayer {
     void make(SDL_Renderer* renderer, long keepFrom = worthKeeping);
 
     // Puts the background and the wires onto the frame, drawing them into the layer first
-    // if what it shows has changed since. False, having put nothing there, without a layer
-    // or while the wires take fewer than `keepFrom` points to draw.
+    // if what it shows has changed since. False, having put nothing there, without a layer,
+    // while the wires take fewer than `keepFrom` points to draw, or in a frame in which they
+    // differ from the frame before.
     bool copyOnto(SDL_Renderer* renderer);
 
   private:
@@ -48,4 +49,5 @@ class WireLayer {
     long points = 0;               // what drawing the wires anew takes, as of this frame
     std::vector<Drawn> drawnFrom;  // what the layer shows, in wire-list order
     std::vector<Drawn> now;        // the same, as of this frame
+    std::vector<Drawn> previous;   // and as of the frame before
 };
